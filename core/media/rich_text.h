@@ -1,0 +1,32 @@
+#pragma once
+// Rich text (RTF, as the rich-edit control writes it) to plain text: exactly the
+// text that the rich-edit control holds for the same document, in
+// Windows-1252. Every comparison of the exam is made on plain text.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "quiz/quiz_model.h"
+
+namespace kz {
+
+// A text not beginning with "{\rtf" is returned unchanged.
+std::string rich_to_plain(std::string_view text);
+
+enum class QuestionText { question, answer, first_wrong, second_wrong, comment };
+
+// The plain form of every question text of a quiz, each converted once, on
+// first use, and kept for the life of the model.
+class PlainTexts {
+public:
+    explicit PlainTexts(const QuizModel& model);
+    const std::string& of(std::size_t theme, std::size_t question, QuestionText which) const;
+
+private:
+    const QuizModel& model_;
+    mutable std::vector<std::vector<std::optional<std::string>>> cache_;  // [theme][question * 5 + text]
+};
+
+}  // namespace kz
