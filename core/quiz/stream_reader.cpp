@@ -12,7 +12,7 @@ constexpr std::size_t buffer_size = 1 << 20;
 }  // namespace
 
 StreamReader::StreamReader(const ByteSource& source, std::uint64_t cursor)
-    : source_(source), cursor_(cursor), buffer_(buffer_size) {}
+    : source_(source), cursor_(cursor) {}
 
 std::uint64_t StreamReader::remaining() const {
     return cursor_ < source_.size() ? source_.size() - cursor_ : 0;
@@ -22,6 +22,8 @@ const char* StreamReader::window(std::size_t n) {
     const std::uint64_t wanted_end = cursor_ + std::min<std::uint64_t>(n, remaining());
     const bool inside = cursor_ >= buffer_start_ && wanted_end <= buffer_start_ + buffer_length_;
     if (!inside) {
+        // Small streams get a buffer of their own size, large ones 1 MiB.
+        if (buffer_.empty()) buffer_.resize(std::min<std::uint64_t>(buffer_size, std::max<std::uint64_t>(remaining(), look_ahead)));
         buffer_start_ = cursor_;
         buffer_length_ = source_.read_at(cursor_, buffer_.data(), buffer_.size());
     }
