@@ -34,4 +34,11 @@ std::string strip_punctuation(std::string_view text);
 // Empty when the word is a stop word (article, possessive, demonstrative).
 std::string drop_stop_word(std::string_view word);
 
+// The form in which one character takes part in a comparison under the
+// options: capitals with ignore case, unaccented with ignore accents (one or
+// two characters). With both on, the folded form is in capitals too, so that
+// "ß" compares as "SS" like every other letter compares as its capital.
+// The hangman game transforms typed letters and answer letters with it.
+std::string letter_form(char ch, const MatchOptions& options);
+
 }  // namespace kz
