@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native unit tests, then the
+# end-to-end tests of the real runner under Wine on a virtual display.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/build.sh"
+
+echo "== unit tests (native)"
+ctest --test-dir "$top/build/native" --output-on-failure -j "$(nproc)"
+
+echo "== end-to-end tests (Windows runner under Wine)"
+source "$top/scripts/wine_env.sh"
+ctest --test-dir "$top/build/windows" --output-on-failure
