@@ -1,9 +1,12 @@
-// Compiled with the execution character set Windows-1252, so that the UTF-8
-// texts of strings.def become the program's Windows-1252 strings.
+// The texts of strings.def are UTF-8 in the source (the resource compiler
+// reads the same file); the program's strings are Windows-1252, converted as
+// they are loaded.
 #include "res/string_table.h"
 
 #include <algorithm>
 #include <iterator>
+
+#include "common/cp1252.h"
 
 namespace kz {
 namespace {
@@ -29,7 +32,8 @@ const Entry* find(int id) {
 
 std::string load_message(int id) {
     const Entry* entry = find(id);
-    return entry ? std::string(entry->text) : std::string();
+    if (!entry) return {};
+    return utf8_to_cp1252(entry->text).value_or(std::string());
 }
 
 bool has_string(int id) { return find(id) != nullptr; }
