@@ -73,7 +73,6 @@ ExamEngine::ExamEngine(const QuizModel& model, MediaExtractor& media, ExamView& 
       recorder_(model, platform, view, patience) {
     settings_.selected_themes.assign(model_.themes.size(), true);
     state_.home_page = model_.use_home_page != 0;
-    reset_exam_state();
 }
 
 // ---------------------------------------------------------------- stages
@@ -305,10 +304,13 @@ void ExamEngine::show_correction(int message_id, std::array<std::string, 3> answ
     if (!settings_.training_mode) return;
     const std::array<std::string, 3> plain = {rich_to_plain(answers[0]), rich_to_plain(answers[1]),
                                               rich_to_plain(answers[2])};
-    // The same answer once; the empty rows last.
+    // An answer without text (formatting only) counts as no answer; the same
+    // answer is shown once; the empty rows come last.
+    for (std::size_t k = 0; k < answers.size(); ++k)
+        if (plain[k].empty()) answers[k].clear();
     if (plain[1] == plain[0]) answers[1].clear();
     if (plain[2] == plain[0] || plain[2] == plain[1]) answers[2].clear();
-    auto empty = [](const std::string& text) { return rich_to_plain(text).empty(); };
+    auto empty = [](const std::string& text) { return text.empty(); };
     auto move_into = [](std::string& to, std::string& from) {
         to = std::move(from);
         from.clear();
@@ -383,8 +385,12 @@ void ExamEngine::countdown_tick() {
     state_.question_seconds = 0;
     view_.set_countdown_text(load_message(str::time_up_text));
     if (!state_.muted) play_event_sound(model_.time_up_sound_id);
-    if (settings_.training_mode)
+    if (settings_.training_mode) {
+        // While the student reads the message, a Next of theirs is dropped:
+        // the time limit presses it once the message is closed.
+        FlagScope telling(in_next_);
         view_.show_message(message_of(str::time_up_message, str::exam_caption, MessageIcon::information));
+    }
     state_.choice_state = -1;
     next();
 }
