@@ -416,7 +416,7 @@ TEST(ExamFlow, TimeUpGradesTheAnswerAsTyped) {
                                        "message " + load_message(str::time_up_message));
         const auto graded = std::find(exam.view.events.begin(), exam.view.events.end(), "read answer " + row.typed);
         EXPECT_EQ(message != exam.view.events.end(), row.training);
-        if (row.training) EXPECT_LT(message, graded) << "the student is told before the grading";
+        if (row.training) { EXPECT_LT(message, graded) << "the student is told before the grading"; }
         EXPECT_EQ(exam.view.countdown_text, row.limit == 1 ? "1 seconde" : "3 secondes");
     }
 }
@@ -602,7 +602,7 @@ TEST(ExamFlow, ScoreCountsRightAnswersOutOf20OrInPerCent) {
         exam.engine.open();
         const char* questions[] = {"1", "4", "5"};
         for (std::size_t k = 0; k < 3; ++k) {
-            if (k == 2) EXPECT_EQ(exam.engine.exam_state().score_text, row.after_two);
+            if (k == 2) { EXPECT_EQ(exam.engine.exam_state().score_text, row.after_two); }
             exam.answer(row.answers[k] ? std::string("A") + questions[k] : "faux");
         }
         EXPECT_EQ(exam.view.end_page.text, row.at_end);

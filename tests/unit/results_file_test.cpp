@@ -107,7 +107,7 @@ TEST(ResultsFile, ChecksTheFormatOfAnExistingFile) {
     const std::string record = format_record(record_of("Marie", 1));
     for (const Row& row : rows) {
         Recording r;
-        if (row.before) ASSERT_TRUE(write_whole_file(r.file, *row.before));
+        if (row.before) { ASSERT_TRUE(write_whole_file(r.file, *row.before)); }
         const auto written = r.recorder.record_results(record_of("Marie", 1));
         const std::string label = row.before.value_or("(none)");
         if (row.message == 0) {
