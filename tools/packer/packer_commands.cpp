@@ -1,0 +1,554 @@
+#include "packer_commands.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <set>
+#include <system_error>
+
+#include "common/cp1252.h"
+#include "common/paths.h"
+#include "quiz/byte_source.h"
+#include "quiz/container.h"
+#include "quiz/media_table.h"
+#include "quiz/quiz_loader.h"
+#include "quiz/stream_fields.h"
+#include "quiz/text_helpers.h"
+#include "quiz_damage.h"
+#include "quiz_source.h"
+
+namespace kz {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path path_from_argument(const std::string& utf8) {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string shown(const fs::path& path) {
+    const auto utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
+// Sub-folders beside the quiz for media that are not embedded, by kind.
+const char* external_folder(std::int32_t kind) {
+    switch (kind) {
+    case media_image: return "Images";
+    case media_sound: return "Sons";
+    case media_music: return "Musiques";
+    default: return nullptr;
+    }
+}
+
+const char* kind_word(std::int32_t kind) {
+    switch (kind) {
+    case media_image: return "image";
+    case media_sound: return "sound";
+    case media_music: return "music";
+    default: return "other";
+    }
+}
+
+std::string media_path(std::size_t row) { return "media[" + std::to_string(row) + "]"; }
+
+struct Options {
+    std::vector<std::string> positional;
+    std::optional<std::string> output;
+    std::optional<std::string> runner;
+};
+
+// Positional arguments and the options -o/--output and --runner.
+std::optional<std::string> parse_options(const std::vector<std::string>& args, std::size_t from,
+                                         bool runner_allowed, Options& options) {
+    bool options_ended = false;
+    for (std::size_t i = from; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!options_ended && arg == "--") {
+            options_ended = true;
+        } else if (!options_ended && (arg == "-o" || arg == "--output" || (arg == "--runner" && runner_allowed))) {
+            if (i + 1 >= args.size()) return arg + " needs a value";
+            (arg == "--runner" ? options.runner : options.output) = args[++i];
+        } else if (!options_ended && arg.size() > 1 && arg[0] == '-') {
+            return "unknown option " + arg;
+        } else {
+            options.positional.push_back(arg);
+        }
+    }
+    return std::nullopt;
+}
+
+// Writes beside the target first and then renames, so that a failure never
+// leaves a half-written file under the target's name.
+std::optional<std::string> write_atomically(const fs::path& target, std::string_view bytes) {
+    std::error_code ignored;
+    if (target.has_parent_path()) fs::create_directories(target.parent_path(), ignored);
+    fs::path partial = target;
+    partial += ".partial";
+    if (!write_whole_file(partial, bytes)) {
+        fs::remove(partial, ignored);
+        return "cannot write " + shown(target);
+    }
+    std::error_code renamed;
+    fs::rename(partial, target, renamed);
+    if (renamed) {
+        fs::remove(partial, ignored);
+        return "cannot write " + shown(target) + ": " + renamed.message();
+    }
+    return std::nullopt;
+}
+
+// Why check_container refuses a file, for the user.
+std::string container_fault(const std::string& bytes) {
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
+    if (bytes.size() < marker_offset + marker_size || std::memcmp(b + marker_offset, marker_magic, 3) != 0)
+        return "no quiz marker \"K&Z\" at offset 192 (a bare runner, or not a quiz executable)";
+    const std::uint32_t overlay = get_u32(b + marker_offset + 3);
+    if (overlay > bytes.size())
+        return "the overlay offset " + std::to_string(overlay) + " lies past the end of the file (" +
+               std::to_string(bytes.size()) + " bytes)";
+    if (bytes.size() - overlay < 4)
+        return "the overlay at offset " + std::to_string(overlay) + " holds no stream offset";
+    const std::uint32_t stream = get_u32(b + overlay);
+    if (stream > bytes.size())
+        return "the stream offset " + std::to_string(stream) + " lies past the end of the file (" +
+               std::to_string(bytes.size()) + " bytes)";
+    if (overlay > stream)
+        return "the stream offset " + std::to_string(stream) + " lies before the overlay offset " +
+               std::to_string(overlay);
+    return "the container is damaged";
+}
+
+struct LoadedQuiz {
+    std::string bytes;
+    ContainerInfo info;
+    QuizModel model;
+};
+
+// Reads and loads a quiz executable exactly as the runner does.
+Result<LoadedQuiz, std::string> load_quiz_file(const fs::path& path) {
+    using R = Result<LoadedQuiz, std::string>;
+    auto bytes = read_whole_file(path);
+    if (!bytes) return R::failure("cannot read " + shown(path));
+    const MemorySource source(*bytes);
+    const auto info = check_container(source);
+    if (!info) return R::failure(container_fault(*bytes));
+    auto model = load_quiz(source, *info);
+    if (!model) return R::failure(describe(model.error()));
+    return LoadedQuiz{std::move(*bytes), *info, std::move(model.value())};
+}
+
+// Whether the bytes look like what the row's kind says they are.
+bool looks_like(std::int32_t kind, std::string_view bytes) {
+    switch (kind) {
+    case media_image: return bytes.starts_with("BM");
+    case media_sound: return bytes.size() >= 12 && bytes.starts_with("RIFF") && bytes.substr(8, 4) == "WAVE";
+    case media_music:
+        return bytes.starts_with("MThd") ||
+               (bytes.size() >= 12 && bytes.starts_with("RIFF") && bytes.substr(8, 4) == "RMID");
+    default: return true;
+    }
+}
+
+void print_warnings(const std::vector<std::string>& warnings, std::ostream& err) {
+    for (const auto& warning : warnings) err << "warning: " << warning << "\n";
+}
+
+std::size_t question_total(const QuizModel& model) {
+    std::size_t total = 0;
+    for (const auto& theme : model.themes) total += theme.questions.size();
+    return total;
+}
+
+int build_command(const Options& options, std::ostream& out, std::ostream& err) {
+    if (options.positional.size() != 1 || !options.output) {
+        err << "usage: packer build <source.json> [--runner <runner.exe>] -o <quiz.exe>\n";
+        return packer_bad_usage;
+    }
+    const fs::path source_path = path_from_argument(options.positional[0]);
+    const fs::path output = path_from_argument(*options.output);
+    const auto fail = [&](const std::string& message) {
+        err << "error: " << message << "\n";
+        return packer_failed;
+    };
+
+    const auto text = read_whole_file(source_path);
+    if (!text) return fail("cannot read the source " + shown(source_path));
+    auto parsed = parse_quiz_source(*text, source_path.parent_path());
+    if (!parsed) return fail(shown(source_path) + ": " + parsed.error());
+    QuizSource& source = parsed.value();
+    QuizModel& model = source.model;
+    std::vector<std::string> warnings = source.warnings;
+
+    // A dumped quiz carries its bare runner beside its source.
+    fs::path runner_path;
+    if (options.runner) {
+        runner_path = path_from_argument(*options.runner);
+    } else if (std::error_code ec; fs::exists(source_path.parent_path() / "runner.exe", ec)) {
+        runner_path = source_path.parent_path() / "runner.exe";
+    } else {
+        err << "error: no runner: give --runner <runner.exe>\n";
+        return packer_bad_usage;
+    }
+    const auto runner = read_whole_file(runner_path);
+    if (!runner) return fail("cannot read the runner " + shown(runner_path));
+    if (runner->size() >= marker_offset + 3 && runner->compare(marker_offset, 3, marker_magic) == 0)
+        return fail("the runner " + shown(runner_path) +
+                    " already carries a quiz; use a bare runner (packer dump writes one as runner.exe)");
+
+    // The media bytes, all read before anything is written.
+    const bool embedded = model.media_embedded != 0;
+    std::vector<std::string> blobs(model.media.size());
+    struct ExternalFile {
+        fs::path relative;
+        std::size_t row;
+    };
+    std::vector<ExternalFile> external;
+    std::map<std::string, std::size_t> external_owner;  // folder/name in lower case -> row
+    for (std::size_t r = 0; r < model.media.size(); ++r) {
+        if (!source.media_files[r]) continue;
+        const MediaEntry& row = model.media[r];
+        auto bytes = read_whole_file(*source.media_files[r]);
+        if (!bytes) return fail(media_path(r) + ".file: cannot read " + shown(*source.media_files[r]));
+        if (!looks_like(row.kind, *bytes))
+            warnings.push_back(media_path(r) + ".file: " + shown(source.media_files[r]->filename()) +
+                               " does not look like a " + kind_word(row.kind) + " file");
+        if (!embedded) {
+            const char* folder = external_folder(row.kind);
+            if (!folder)
+                return fail(media_path(r) + ".kind: kind " + std::to_string(row.kind) +
+                            " has no folder beside the quiz; embed the media or use image, sound or music");
+            const std::string key = std::string(folder) + "/" + lower_1252(row.file_name);
+            if (const auto owner = external_owner.find(key); owner != external_owner.end()) {
+                if (blobs[owner->second] != *bytes)
+                    return fail(media_path(r) + ": " + media_path(owner->second) + " already puts other bytes in " +
+                                folder + "/" + cp1252_to_utf8(row.file_name));
+                continue;
+            }
+            external_owner.emplace(key, r);
+            external.push_back({fs::path(folder) / path_from_cp1252(row.file_name), r});
+        }
+        blobs[r] = std::move(*bytes);
+    }
+
+    auto built = build_quiz_executable(*runner, model, embedded ? blobs : std::vector<std::string>(blobs.size()));
+    if (!built) return fail(built.error() + " (runner " + shown(runner_path) + ")");
+
+    // The packer must never hand out a quiz that the runner would refuse.
+    {
+        const MemorySource check(built.value());
+        const auto info = check_container(check);
+        if (!info) return fail("internal error: the built quiz fails the container check");
+        if (const auto loaded = load_quiz(check, *info); !loaded)
+            return fail(std::string("internal error: the built quiz does not load: ") + describe(loaded.error()));
+    }
+
+    for (const auto& file : external)
+        if (auto problem = write_atomically(output.parent_path() / file.relative, blobs[file.row]))
+            return fail(*problem);
+    if (auto problem = write_atomically(output, built.value())) return fail(*problem);
+
+    print_warnings(warnings, err);
+    out << "built " << shown(output) << ": " << model.themes.size() << " themes, " << question_total(model)
+        << " questions, " << model.media.size() << " media rows"
+        << (embedded ? " embedded" : external.empty() ? "" : ", files copied beside the quiz") << ", "
+        << built.value().size() << " bytes\n";
+    return packer_done;
+}
+
+// A name for a media file in the dump folder: the row's own name when it is
+// safe and not yet taken (names compare without case, as on Windows), else a
+// cleaned or numbered one.
+std::string dump_name(const MediaEntry& row, std::size_t r, std::set<std::string>& taken) {
+    static constexpr const char* extensions[] = {".bmp", ".wav", ".mid"};
+    std::string name = row.file_name;
+    if (!is_safe_media_name(name)) {
+        for (char& c : name)
+            if (static_cast<unsigned char>(c) < 32 || std::strchr("/\\:<>\"|?*", c)) c = '_';
+        if (!is_safe_media_name(name))
+            name = "media_" + std::to_string(r + 1) +
+                   (row.kind >= 0 && row.kind <= 2 ? extensions[row.kind] : ".bin");
+    }
+    const auto dot = name.rfind('.');
+    const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+    const std::string extension = stem.size() == name.size() ? "" : name.substr(stem.size());
+    for (int n = 2; taken.count(lower_1252(name)); ++n) name = stem + "_" + std::to_string(n) + extension;
+    taken.insert(lower_1252(name));
+    return name;
+}
+
+int dump_command(const Options& options, std::ostream& out, std::ostream& err) {
+    if (options.positional.size() != 1 || !options.output) {
+        err << "usage: packer dump <quiz.exe> -o <folder>\n";
+        return packer_bad_usage;
+    }
+    const fs::path quiz_path = path_from_argument(options.positional[0]);
+    const fs::path folder = path_from_argument(*options.output);
+    auto loaded = load_quiz_file(quiz_path);
+    if (!loaded) {
+        err << "error: " << shown(quiz_path) << ": " << loaded.error() << "\n";
+        return packer_failed;
+    }
+    const LoadedQuiz& quiz = loaded.value();
+    const QuizModel& model = quiz.model;
+    std::vector<std::string> warnings;
+
+    // Embedded bytes from the file, or external files from beside the quiz.
+    std::vector<std::optional<std::string>> bytes(model.media.size());
+    for (std::size_t r = 0; r < model.media.size(); ++r) {
+        const MediaEntry& row = model.media[r];
+        if (model.media_embedded != 0) {
+            if (row.blob_size == 0) continue;
+            if (static_cast<std::uint64_t>(row.blob_offset) + row.blob_size > quiz.bytes.size()) {
+                warnings.push_back(media_path(r) + ": its bytes lie past the end of the file; dumped without a file");
+                continue;
+            }
+            bytes[r] = quiz.bytes.substr(row.blob_offset, row.blob_size);
+        } else if (const char* sub = external_folder(row.kind); sub && is_safe_media_name(row.file_name)) {
+            const fs::path beside = quiz_path.parent_path() / sub / path_from_cp1252(row.file_name);
+            if (std::error_code ec; fs::exists(beside, ec))
+                bytes[r] = read_whole_file(beside);
+            if (!bytes[r])
+                warnings.push_back(media_path(r) + ": " + shown(fs::path(sub) / path_from_cp1252(row.file_name)) +
+                                   " is not beside the quiz; dumped without a file");
+        }
+    }
+
+    std::set<std::string> taken;
+    std::vector<std::optional<std::string>> files(model.media.size());
+    std::size_t written = 0;
+    for (std::size_t r = 0; r < model.media.size(); ++r) {
+        if (!bytes[r]) continue;
+        const std::string name = dump_name(model.media[r], r, taken);
+        if (name != model.media[r].file_name)
+            warnings.push_back(media_path(r) + ": written as media/" + cp1252_to_utf8(name) +
+                               (is_safe_media_name(model.media[r].file_name) ? " (its name is taken)"
+                                                                             : " (its name is not a plain file name)"));
+        if (auto problem = write_atomically(folder / "media" / path_from_cp1252(name), *bytes[r])) {
+            err << "error: " << *problem << "\n";
+            return packer_failed;
+        }
+        files[r] = "media/" + cp1252_to_utf8(name);
+        ++written;
+    }
+    for (const auto& [target, content] :
+         {std::pair{folder / "quiz.json", write_quiz_source(model, files)},
+          std::pair{folder / "runner.exe", bare_runner(quiz.bytes, quiz.info)}}) {
+        if (auto problem = write_atomically(target, content)) {
+            err << "error: " << *problem << "\n";
+            return packer_failed;
+        }
+    }
+    print_warnings(warnings, err);
+    out << "dumped " << shown(quiz_path) << " into " << shown(folder) << ": quiz.json, runner.exe and "
+        << written << " media files\n";
+    return packer_done;
+}
+
+int check_command(const Options& options, std::ostream& out, std::ostream& err) {
+    if (options.positional.size() != 1 || options.output) {
+        err << "usage: packer check <quiz.exe>\n";
+        return packer_bad_usage;
+    }
+    const fs::path quiz_path = path_from_argument(options.positional[0]);
+    auto loaded = load_quiz_file(quiz_path);
+    if (!loaded) {
+        out << shown(quiz_path) << ": refused: " << loaded.error() << "\n";
+        return packer_failed;
+    }
+    const LoadedQuiz& quiz = loaded.value();
+    const QuizModel& model = quiz.model;
+    const auto utf8 = [](const std::string& text) { return cp1252_to_utf8(text); };
+
+    out << shown(quiz_path) << ": loads\n";
+    out << "  quiz name: " << utf8(model.quiz_name) << "\n";
+    out << "  made with: " << utf8(model.product_name) << " " << utf8(model.product_version) << "\n";
+    if (!model.author.empty()) out << "  author: " << utf8(model.author) << "\n";
+    out << "  themes: " << model.themes.size() << ", questions: " << question_total(model) << "\n";
+    for (std::size_t t = 0; t < model.themes.size(); ++t)
+        out << "    " << t + 1 << ". " << utf8(model.themes[t].name) << ": " << model.themes[t].questions.size()
+            << " questions\n";
+    out << "  media rows: " << model.media.size()
+        << (model.media_embedded != 0 ? ", embedded" : ", in Images, Sons and Musiques beside the quiz") << "\n";
+
+    std::vector<std::string> warnings = quiz_warnings(model);
+    for (std::size_t r = 0; r < model.media.size(); ++r) {
+        const MediaEntry& row = model.media[r];
+        out << "    " << r + 1 << ". id " << row.id << ", " << kind_word(row.kind) << ", "
+            << utf8(row.file_name) << " \"" << utf8(row.label) << "\"";
+        if (model.media_embedded != 0) {
+            out << ", " << row.blob_size << " bytes";
+            const std::uint64_t end = static_cast<std::uint64_t>(row.blob_offset) + row.blob_size;
+            if (row.blob_size > 0 && (row.blob_offset < quiz.info.overlay_offset + 4ull || end > quiz.info.stream_offset))
+                warnings.push_back(media_path(r) + ": its bytes lie outside the media area of the file");
+        } else if (const char* sub = external_folder(row.kind); sub && is_safe_media_name(row.file_name)) {
+            const fs::path beside = quiz_path.parent_path() / sub / path_from_cp1252(row.file_name);
+            if (std::error_code ec; !fs::exists(beside, ec))
+                warnings.push_back(media_path(r) + ": " + shown(fs::path(sub) / path_from_cp1252(row.file_name)) +
+                                   " is not beside the quiz");
+        }
+        out << "\n";
+    }
+    print_warnings(warnings, err);
+    return packer_done;
+}
+
+int damage_command(const Options& options, std::ostream& out, std::ostream& err) {
+    if (options.positional.size() != 2 || !options.output) {
+        err << "usage: packer damage <kind> <quiz.exe> -o <damaged.exe>\n";
+        return packer_bad_usage;
+    }
+    const std::string& kind = options.positional[0];
+    const fs::path quiz_path = path_from_argument(options.positional[1]);
+    const fs::path output = path_from_argument(*options.output);
+    if (!std::any_of(damage_kinds().begin(), damage_kinds().end(),
+                     [&](const DamageKind& k) { return kind == k.name; })) {
+        err << "error: unknown damage kind \"" << kind << "\"; the kinds are:";
+        for (const auto& k : damage_kinds()) err << " " << k.name;
+        err << "\n";
+        return packer_bad_usage;
+    }
+    auto bytes = read_whole_file(quiz_path);
+    if (!bytes) {
+        err << "error: cannot read " << shown(quiz_path) << "\n";
+        return packer_failed;
+    }
+    auto damaged = damage_quiz(kind, std::move(*bytes));
+    if (!damaged) {
+        err << "error: " << shown(quiz_path) << ": " << damaged.error() << "\n";
+        return packer_failed;
+    }
+    if (auto problem = write_atomically(output, damaged.value())) {
+        err << "error: " << *problem << "\n";
+        return packer_failed;
+    }
+    out << "wrote " << shown(output) << " (" << kind << ")\n";
+    return packer_done;
+}
+
+}  // namespace
+
+std::string packer_help() {
+    std::string help = R"(packer - builds quiz executables from a readable source, and reads them back.
+
+Usage:
+  packer build <source.json> [--runner <runner.exe>] -o <quiz.exe>
+      Appends the quiz described by the source to a copy of the runner.
+      Without --runner, the runner.exe beside the source is used (packer dump
+      writes one). With "media_embedded": 0 the media files are not embedded
+      but copied into Images/, Sons/ and Musiques/ beside the quiz.
+  packer dump <quiz.exe> -o <folder>
+      Writes <folder>/quiz.json (the readable source), the media files into
+      <folder>/media/ and the bare runner as <folder>/runner.exe, so that
+      "packer build <folder>/quiz.json -o <quiz.exe>" rebuilds the same file.
+      A media file whose name is not a plain file name, or is taken, is
+      written under another name; quiz.json points at it.
+  packer check <quiz.exe>
+      Loads the quiz as the runner does and prints its name, themes and media
+      rows, or why the runner refuses it.
+  packer damage <kind> <quiz.exe> -o <damaged.exe>
+      Writes a copy of a well-formed quiz with one deliberate fault, for tests.
+  packer --help
+      Shows this text.
+
+Exit codes: 0 done, 1 refused input or failed command, 2 wrong command line.
+Errors never leave a half-written output: every file is written beside its
+target first and then renamed.
+
+The source (UTF-8 JSON, one object):
+  {
+    "quiz_name": "Découverte",
+    "media_embedded": 1,
+    "show_logo": true, "logo_media_id": 1,
+    "title_band_colour": "#004080",
+    "custom_welcome_text": 1,
+    "welcome_text": ["{\\rtf1\\ansi ... Bienvenue, [NOMQUIZ] !\\par ", "...}"],
+    "results_file_path": "C:\\Resultats\\bilan.dat",
+    "themes": [
+      { "name": "Géographie", "prompt": "Quelle est la capitale de :",
+        "reverse_prompt": "De quel pays est-ce la capitale ?",
+        "questions": [
+          { "question": "France", "answer": "Paris",
+            "first_wrong": "Lyon", "second_wrong": "Marseille",
+            "comment": "Paris est aussi la plus grande ville du pays." },
+          { "question": {"media": 20}, "answer": "Paris" } ] } ],
+    "media": [
+      { "id": 1, "kind": "image", "file_name": "logo.bmp", "label": "Logo",
+        "file": "media/logo.bmp" } ]
+  }
+
+Settings: every setting of the quiz is set by its name; a setting that is not
+given keeps its default. The names, in stream order:
+)";
+    std::string line = "   ";
+    for (const auto& field : stream_fields()) {
+        if (field.kind == FieldKind::theme_count || field.kind == FieldKind::media_count) continue;
+        const std::string name = std::string(" ") + field.name;
+        if (line.size() + name.size() > 78) help += line + "\n", line = "   ";
+        line += name;
+    }
+    help += line + "\n";
+    help += R"(  The numbers of themes and of media rows are counted from the lists.
+  Numbers are whole numbers; true and false give 1 and 0. Colours
+  (*_colour) are "#RRGGBB" or a Windows colour value 0x00BBGGRR.
+  results_file_path, mail_recipient, mail_profile and mail_password are given
+  in clear and stored scrambled; they hold printable ASCII only.
+
+Texts (settings, theme names and prompts, question texts):
+  a string; or a list of strings joined without separator (long RTF stays
+  readable); or {"media": 12} for a media reference, which is stored as the
+  text "$@%0 12" (writing that text directly works as well). Texts are
+  written in Windows-1252: a character it lacks is an error. A text is
+  stored on one line of at most 29999 bytes and holds no carriage return.
+
+Themes: at most 50, each with "name", "prompt", "reverse_prompt" and
+"questions" (at most 500), each question with "question", "answer",
+"first_wrong", "second_wrong" and "comment". Missing texts are empty.
+
+Media rows: "id" (required; the number that references use), "kind"
+("image", "sound", "music" or a number; told from a .bmp, .wav or .mid
+name when missing), "file_name" (the name the runner extracts or looks for;
+by default the name of "file"), "label" (shown as <Image : label>), and
+"file" (the file with the bytes, relative to the source). A row without
+"file" has no bytes. File names are plain names of at most 259 characters.
+
+Unknown keys, wrong types and exceeded limits are errors naming their place
+in the source, for example themes[0].questions[3].answer. Media references
+and media ids that name no row are warnings.
+
+Damage kinds:
+)";
+    for (const auto& kind : damage_kinds()) help += "  " + std::string(kind.name) + ": " + kind.what + "\n";
+    return help;
+}
+
+int run_packer(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        err << packer_help();
+        return packer_bad_usage;
+    }
+    const std::string& command = args[0];
+    const auto asks_help = [](const std::string& a) { return a == "--help" || a == "-h" || a == "/?"; };
+    if (command == "help" || std::any_of(args.begin(), args.end(), asks_help)) {
+        out << packer_help();
+        return packer_done;
+    }
+    const bool known = command == "build" || command == "dump" || command == "check" || command == "damage";
+    if (!known) {
+        err << "error: unknown command \"" << command << "\"; see packer --help\n";
+        return packer_bad_usage;
+    }
+    Options options;
+    if (auto problem = parse_options(args, 1, command == "build", options)) {
+        err << "error: " << *problem << "; see packer --help\n";
+        return packer_bad_usage;
+    }
+    if (command == "build") return build_command(options, out, err);
+    if (command == "dump") return dump_command(options, out, err);
+    if (command == "check") return check_command(options, out, err);
+    return damage_command(options, out, err);
+}
+
+}  // namespace kz
