@@ -55,7 +55,14 @@ std::string element(const std::string& path, std::size_t index) {
     return path + "[" + std::to_string(index) + "]";
 }
 
-std::string in_quotes(std::string_view utf8) { return "\"" + std::string(utf8) + "\""; }
+std::string in_quotes(std::string_view utf8) {
+    std::string quoted_text;
+    quoted_text.reserve(utf8.size() + 2);
+    quoted_text += '"';
+    quoted_text.append(utf8);
+    quoted_text += '"';
+    return quoted_text;
+}
 
 std::size_t edit_distance(std::string_view a, std::string_view b) {
     std::vector<std::size_t> row(b.size() + 1);
