@@ -2,7 +2,7 @@
 
 namespace kz::test {
 
-QuizModel open_answer_quiz(std::vector<ThemeSpec> themes) {
+QuizModel open_answer_quiz(std::vector<ThemeData> themes) {
     QuizModel model;
     model.quiz_name = "G\xE9ographie";
     model.allow_multiple_choice = 0;
@@ -19,12 +19,12 @@ QuizModel open_answer_quiz(std::vector<ThemeSpec> themes) {
     model.show_end_page = 1;
     model.media_embedded = 0;
     model.results_storage_mode = 1;
-    for (auto& spec : themes) {
+    for (auto& data : themes) {
         Theme theme;
-        theme.name = spec.name;
+        theme.name = data.name;
         theme.prompt = "Quelle est la capitale ?";
         theme.reverse_prompt = "De quel pays ?";
-        for (auto& q : spec.questions) {
+        for (auto& q : data.questions) {
             QuestionEntry entry;
             entry.question = q.question;
             entry.answer = q.answer;
@@ -36,8 +36,8 @@ QuizModel open_answer_quiz(std::vector<ThemeSpec> themes) {
     return model;
 }
 
-ThemeSpec numbered_theme(std::string name, int n, int first) {
-    ThemeSpec theme{std::move(name), {}};
+ThemeData numbered_theme(std::string name, int n, int first) {
+    ThemeData theme{std::move(name), {}};
     for (int i = first; i < first + n; ++i)
         theme.questions.push_back({"Q" + std::to_string(i), "A" + std::to_string(i)});
     return theme;

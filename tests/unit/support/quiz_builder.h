@@ -8,25 +8,25 @@
 
 namespace kz::test {
 
-struct QuestionSpec {
+struct QuestionData {
     std::string question;
     std::string answer;
     std::string comment = {};
 };
 
-struct ThemeSpec {
+struct ThemeData {
     std::string name;
-    std::vector<QuestionSpec> questions;
+    std::vector<QuestionData> questions;
 };
 
 // A quiz of the given themes that allows only open answers and goes straight
 // to the first question: no welcome page, no home page, questions in order,
 // 10 questions asked, no time limit, no training mode, the end page shown,
 // media in files beside the runner.
-QuizModel open_answer_quiz(std::vector<ThemeSpec> themes);
+QuizModel open_answer_quiz(std::vector<ThemeData> themes);
 
 // A theme of n questions "Q1".."Qn" whose answers are "A1".."An".
-ThemeSpec numbered_theme(std::string name, int n, int first = 1);
+ThemeData numbered_theme(std::string name, int n, int first = 1);
 
 // "$@%0 <id>", the reference to a media item.
 std::string media_reference(int id);
