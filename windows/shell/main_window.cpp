@@ -5,6 +5,7 @@
 #include "common/gdi_handle.h"
 #include "common/win_text.h"
 #include "res/resource.h"
+#include "shell/about_box.h"
 
 namespace kz::win {
 namespace {
@@ -39,6 +40,9 @@ BOOL on_init_dialog(MainWindow& self, HWND window) {
 
 void on_command(MainWindow& self, int id) {
     switch (id) {
+    case IDC_ABOUT:
+        show_about_box(self.window, self.runner.quiz);
+        break;
     case IDC_QUIT:
     case IDCANCEL:
         EndDialog(self.window, 1);
