@@ -23,6 +23,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine: making a prefix in $WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
+  # Wine's own fonts (Marlett for the caption buttons, Tahoma, Symbol, MS Sans
+  # Serif) are not always found in its data folder: give the prefix a copy.
+  cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
   wineserver -w
