@@ -1,0 +1,23 @@
+// Hostile rich texts: the converter must read any bytes without crashing,
+// looping or reading outside the text, and its output must stay within what
+// the document holds.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "media/rich_text.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const std::string plain = kz::rich_to_plain(input);
+    if (!input.starts_with("{\\rtf")) {
+        if (plain != input) __builtin_trap();
+        return 0;
+    }
+    // Every character of the plain text comes from at least one byte of the
+    // document, and no zero byte is ever given back.
+    if (plain.size() > input.size()) __builtin_trap();
+    if (plain.find('\0') != std::string::npos) __builtin_trap();
+    return 0;
+}
