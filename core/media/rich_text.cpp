@@ -15,15 +15,19 @@
 // ANSI interface on a Western system (code page 1252). This reader follows
 // the control's RTF reading: groups, destinations whose content is not text,
 // control words and symbols, the Unicode escapes with their fallback text,
-// fonts of other character sets. Each choice of the control's behaviour is
-// a row of one of the tables below, so that a row can be changed alone when
-// the control is seen to do otherwise.
+// fonts of other character sets. The choices of the control's behaviour are
+// rows of the tables below (characters, code pages, control words and
+// symbols), so that a row can be changed alone when the control is seen to do
+// otherwise; the few that are steps of the reading say so where they are made:
+// the last paragraph mark dropped, zero and line-end bytes dropped, binary
+// data read as RTF outside destinations, the fallback text of \uN ended by
+// anything but a character, a raw tab read as \tab.
 //
 // The reference is the control that the runner meets on Windows. The
 // built-in control of the Wine compatibility layer, on which the runner's
-// end-to-end tests run, differs from it on three points, marked "Wine:" below:
-// a line break inside a paragraph, text in a font of the symbol character set,
-// and the results of fields.
+// end-to-end tests run, differs from it on well-formed documents at three
+// points, marked "Wine:" below: a line break inside a paragraph, text in a
+// font of the symbol character set, and the results of fields.
 
 namespace kz {
 namespace {
@@ -321,8 +325,9 @@ constexpr DoubleByteCodePage double_byte_code_pages[] = {
 
 // Font character sets (\fcharsetN) and their code pages. The default
 // character set (1) is the system's, Western here. The OEM character set
-// (255) is the DOS code page of a French system. A character set missing
-// from the table reads as Western.
+// (255) is the DOS code page of a French system (Wine takes the one of its
+// locale, 437 in English). A character set missing from the table reads as
+// Western.
 struct CharsetCodePage {
     int charset;
     int code_page;

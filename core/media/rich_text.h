@@ -18,7 +18,8 @@ std::string rich_to_plain(std::string_view text);
 enum class QuestionText { question, answer, first_wrong, second_wrong, comment };
 
 // The plain form of every question text of a quiz, each converted once, on
-// first use, and kept for the life of the model.
+// first use, and kept for the life of the model. The model must outlive it.
+// A question that the model does not hold has an empty text.
 class PlainTexts {
 public:
     explicit PlainTexts(const QuizModel& model);
