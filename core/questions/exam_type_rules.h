@@ -5,6 +5,7 @@
 // own (open_answer, multiple_choice, true_false, pot_pourri, hangman,
 // scrambled_letters).
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -68,6 +69,20 @@ const std::string& answer_side(const QuizModel& model, const ExamSettings& setti
 const std::string& prompt_of(const QuizModel& model, const ExamSettings& settings, std::uint32_t theme);
 const std::string& plain_question_side(const PlainTexts& plain, const ExamSettings& settings, QuestionRef ref);
 const std::string& plain_answer_side(const PlainTexts& plain, const ExamSettings& settings, QuestionRef ref);
+
+// Multiple choice and true/false take their wrong proposals and false
+// statements from the full copy of the pool: a pair is drawn at random until
+// `accept` takes one. After this many draws the search gives up, and the
+// question cannot be built (a theme of one question, or whose answers are all
+// alike).
+inline constexpr int other_answer_draw_limit = 1000;
+std::optional<QuestionRef> draw_other_answer(ExamContext& exam, const std::function<bool(QuestionRef)>& accept);
+
+// The pool of the word games (hangman, scrambled letters): the open pool
+// without the questions whose expected side, in the exam's direction, is a
+// media item, since such an answer cannot be shown or typed as letters.
+// False when none qualifies.
+bool build_word_game_pool(ExamContext& exam);
 
 // What grading an answer found.
 struct Verdict {
