@@ -54,6 +54,13 @@ ExamHarness::ExamHarness(QuizModel quiz, ExamEngine::RulesFactory rules)
     fakes.folders.temporary = folder.path();
 }
 
+void ExamHarness::start_from_home_page(bool reversed) {
+    engine.open();
+    if (view.page != Page::home) throw std::logic_error("the quiz has no home page");
+    view.home_choices.reverse_direction = reversed;
+    engine.next();
+}
+
 void ExamHarness::answer(const std::string& typed) {
     view.typed = typed;
     engine.next();

@@ -51,6 +51,9 @@ public:
     // Answers each question shown with `answer(question text)` and presses
     // Next, until the exam has ended.
     void answer_all(const std::function<std::string(const std::string&)>& answer);
+    // Opens the window on the home page (the quiz must use one) and starts
+    // the exam with its preset choices, in the direction asked.
+    void start_from_home_page(bool reversed);
     // Types the answer and presses Next.
     void answer(const std::string& typed);
 

@@ -96,8 +96,15 @@ void FakeView::show_candidates(const std::vector<std::string>& entries) {
     selection.reset();
 }
 
-void FakeView::show_masked_answer(std::string_view masked) { masked_answer = masked; }
-void FakeView::show_tries_left(int, std::string_view) {}
+void FakeView::show_masked_answer(std::string_view masked) {
+    masked_answer = masked;
+    events.push_back("masked " + masked_answer);
+}
+void FakeView::show_tries_left(int tries, std::string_view text) {
+    tries_left = tries;
+    tries_left_text = text;
+    events.push_back("tries " + tries_left_text);
+}
 void FakeView::show_letters_line(std::string_view letters) { letters_line = letters; }
 
 void FakeView::clear_answer() {

@@ -42,6 +42,8 @@ public:
     std::vector<std::string> questions_shown;  // the question place's text, in order
     std::vector<std::string> candidates;
     std::string masked_answer;
+    int tries_left = -1;
+    std::string tries_left_text;
     std::string letters_line;
     int images_released = 0;
     std::vector<Message> messages;

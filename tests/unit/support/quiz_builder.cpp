@@ -29,10 +29,21 @@ QuizModel open_answer_quiz(std::vector<ThemeData> themes) {
             entry.question = q.question;
             entry.answer = q.answer;
             entry.comment = q.comment;
+            entry.first_wrong = q.first_wrong;
+            entry.second_wrong = q.second_wrong;
             theme.questions.push_back(entry);
         }
         model.themes.push_back(std::move(theme));
     }
+    return model;
+}
+
+QuizModel quiz_of_type(ExamType type, std::vector<ThemeData> themes) {
+    QuizModel model = open_answer_quiz(std::move(themes));
+    std::int32_t* allowed[exam_type_count] = {&model.allow_open_answer,  &model.allow_multiple_choice,
+                                              &model.allow_true_false,   &model.allow_pot_pourri,
+                                              &model.allow_hangman,      &model.allow_scrambled_letters};
+    for (int i = 0; i < exam_type_count; ++i) *allowed[i] = i == static_cast<int>(type) ? 1 : 0;
     return model;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "quiz/quiz_model.h"
+#include "shell/exam_settings.h"
 
 namespace kz::test {
 
@@ -12,6 +13,8 @@ struct QuestionData {
     std::string question;
     std::string answer;
     std::string comment = {};
+    std::string first_wrong = {};  // the author's wrong answers (multiple choice)
+    std::string second_wrong = {};
 };
 
 struct ThemeData {
@@ -24,6 +27,10 @@ struct ThemeData {
 // 10 questions asked, no time limit, no training mode, the end page shown,
 // media in files beside the runner.
 QuizModel open_answer_quiz(std::vector<ThemeData> themes);
+
+// The same quiz allowing only the given exam type, which therefore runs
+// without a choice.
+QuizModel quiz_of_type(ExamType type, std::vector<ThemeData> themes);
 
 // A theme of n questions "Q1".."Qn" whose answers are "A1".."An".
 ThemeData numbered_theme(std::string name, int n, int first = 1);
