@@ -1,0 +1,17 @@
+#pragma once
+// The About box ("À propos du questionnaire"): the quiz's name, author and
+// comment, the program it was made with, and the maker's web site, which
+// ":site" opens.
+#include <string>
+
+#include "console.h"
+#include "quiz/quiz_model.h"
+
+namespace kz::term {
+
+void show_about_box(Console& console, const QuizModel& model);
+
+// The maker's page that the box's link opens.
+std::string maker_page();
+
+}  // namespace kz::term

@@ -1,0 +1,24 @@
+#include "correction_dialog.h"
+
+#include "res/string_table.h"
+#include "terminal_text.h"
+
+namespace kz::term {
+
+void show_correction_dialog(Console& console, MediaMenu& menu, const CorrectionRequest& request,
+                            std::string_view comment) {
+    console.line();
+    console.line("[" + load_caption(str::exam_caption) + "] " + cp(u8"Réponse fausse !"));
+    console.line(request.message);
+    for (const std::string& answer : request.answers) {
+        const std::string shown = menu.line_for(answer);
+        if (!shown.empty()) console.line("  " + indented(shown, "  "));
+    }
+    const std::string shown_comment = menu.line_for(comment);
+    if (!shown_comment.empty()) {
+        console.line(cp(u8"Commentaires :"));
+        console.line("  " + indented(shown_comment, "  "));
+    }
+}
+
+}  // namespace kz::term

@@ -1,0 +1,67 @@
+#pragma once
+// Sounds, music and pictures of the quiz, in a terminal. Sounds and music are
+// played by a quiet player that opens no window: on Windows the system's own
+// wave and MIDI players, as the runner uses; elsewhere a command-line player
+// found on the system (pw-play, paplay or aplay for sounds; timidity for
+// music), or the program named by KZ_SOUND_PLAYER. Without such a player a
+// sound plays only when the student asks for it, through the system's default
+// program, as pictures do.
+//
+// Each file is copied into a folder of the player's own before it is handed
+// over: the media extraction keeps one extracted file at a time and deletes it
+// at the next extraction, while another program may still be reading it.
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "system_programs.h"
+
+namespace kz::term {
+
+class MediaPlayer {
+public:
+    // `enabled` false: no sound or music is ever started.
+    MediaPlayer(bool enabled, std::filesystem::path copies_folder);
+    ~MediaPlayer();
+    MediaPlayer(const MediaPlayer&) = delete;
+    MediaPlayer& operator=(const MediaPlayer&) = delete;
+
+    enum class Outcome {
+        played,       // by the quiet player
+        opened,       // handed to the system's default program
+        not_started,  // no player, or the player could not be started
+        disabled,     // sounds are switched off for this run
+    };
+
+    // A sound or music replaces the one playing. `asked` is true when the
+    // student asked for it: only then may the default program be used.
+    Outcome play_sound(const std::filesystem::path& file, bool asked);
+    Outcome play_music(const std::filesystem::path& file, bool asked);
+    void stop_sound();
+    void stop_music();
+
+    bool sound_enabled() const { return enabled_; }
+    // True when sounds (music: `music` true) are played without a window.
+    bool has_quiet_player(bool music) const;
+
+    // A picture, on the student's request: the default program shows it.
+    bool open_picture(const std::filesystem::path& file);
+    // A web address, on the student's request.
+    bool open_address(const std::filesystem::path& address);
+
+private:
+    std::optional<std::filesystem::path> copy_of(const std::filesystem::path& file);
+    Outcome play(const std::filesystem::path& file, bool asked, bool music);
+
+    bool enabled_;
+    std::filesystem::path copies_folder_;
+    std::optional<std::filesystem::path> sound_program_;
+    std::optional<std::filesystem::path> music_program_;
+    std::optional<ChildProcess> sound_;
+    std::optional<ChildProcess> music_;
+    bool system_sound_playing_ = false;  // Windows' own players
+    bool system_music_open_ = false;
+    LaunchedPrograms launched_;
+};
+
+}  // namespace kz::term

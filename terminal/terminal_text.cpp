@@ -1,0 +1,232 @@
+#include "terminal_text.h"
+
+#include <charconv>
+
+#include "common/cp1252.h"
+#include "media/rich_text.h"
+
+namespace kz::term {
+
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+// The base letter of an accented Windows-1252 letter, in small letters.
+char base_letter(unsigned char c) {
+    if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+    if ((c >= 0xC0 && c <= 0xC5) || (c >= 0xE0 && c <= 0xE5)) return 'a';
+    if (c == 0xC7 || c == 0xE7) return 'c';
+    if ((c >= 0xC8 && c <= 0xCB) || (c >= 0xE8 && c <= 0xEB)) return 'e';
+    if ((c >= 0xCC && c <= 0xCF) || (c >= 0xEC && c <= 0xEF)) return 'i';
+    if (c == 0xD1 || c == 0xF1) return 'n';
+    if ((c >= 0xD2 && c <= 0xD6) || (c >= 0xF2 && c <= 0xF6)) return 'o';
+    if ((c >= 0xD9 && c <= 0xDC) || (c >= 0xF9 && c <= 0xFC)) return 'u';
+    if (c == 0xDD || c == 0xFD || c == 0xFF || c == 0x9F) return 'y';
+    return static_cast<char>(c);
+}
+
+// Decodes one UTF-8 sequence at `i`; nothing when the bytes are not UTF-8.
+std::optional<char32_t> next_code_point(std::string_view text, std::size_t& i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    int length = 0;
+    char32_t value = 0;
+    if (lead < 0x80) {
+        ++i;
+        return lead;
+    } else if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        value = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        value = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        value = lead & 0x07;
+    } else {
+        return std::nullopt;
+    }
+    if (i + length > text.size()) return std::nullopt;
+    for (int k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) return std::nullopt;
+        value = (value << 6) | (byte(i + k) & 0x3F);
+    }
+    // Overlong forms, surrogates and values past Unicode are not UTF-8.
+    constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < smallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+        return std::nullopt;
+    i += length;
+    return value;
+}
+
+void append_utf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string cp(std::u8string_view text) {
+    const std::string_view bytes(reinterpret_cast<const char*>(text.data()), text.size());
+    return utf8_to_cp1252(bytes).value_or(std::string(bytes));
+}
+
+std::string printable(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            out += '\n';
+        } else if (c == '\n' || c == 0x0B) {
+            out += '\n';
+        } else if (c == '\t') {
+            out += '\t';
+        } else if (c < 0x20 || c == 0x7F) {
+            continue;
+        } else {
+            const char32_t u = cp1252_to_unicode(c);
+            // The code page's five holes are C1 controls: not printed either.
+            if (u >= 0x80 && u <= 0x9F) continue;
+            append_utf8(out, u);
+        }
+    }
+    return out;
+}
+
+std::string plain_of(std::string_view stored) {
+    std::string plain = rich_to_plain(stored);
+    while (!plain.empty() && (plain.back() == '\r' || plain.back() == '\n' || plain.back() == 0x0B ||
+                              is_blank(plain.back())))
+        plain.pop_back();
+    return plain;
+}
+
+std::string indented(std::string_view text, std::string_view pad) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out += text[i];
+        const bool line_mark = text[i] == '\n' || text[i] == 0x0B ||
+                               (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'));
+        if (line_mark) out += pad;
+    }
+    return out;
+}
+
+std::string without_accelerator(std::string_view label) {
+    std::string out;
+    for (std::size_t i = 0; i < label.size(); ++i) {
+        if (label[i] == '&') {
+            // "&&" stands for one ampersand.
+            if (i + 1 < label.size() && label[i + 1] == '&') out += label[++i];
+            continue;
+        }
+        out += label[i];
+    }
+    return out;
+}
+
+DecodedLine decode_line(std::string_view utf8) {
+    DecodedLine decoded;
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto c = next_code_point(utf8, i);
+        if (!c) {
+            // Not UTF-8: the line is taken as Windows-1252 as it stands.
+            return DecodedLine{std::string(utf8), std::string(utf8), {}};
+        }
+        if (const auto byte = unicode_to_cp1252(*c)) {
+            decoded.shown += static_cast<char>(*byte);
+            continue;
+        }
+        decoded.shown += '?';
+        std::string one;
+        if (*c < 0xA0) {
+            // A control character is named, never sent to the terminal.
+            static constexpr char digits[] = "0123456789ABCDEF";
+            one = "U+00";
+            one += digits[(*c >> 4) & 0xF];
+            one += digits[*c & 0xF];
+        } else {
+            append_utf8(one, *c);
+        }
+        if (decoded.refused.find(one) == std::string::npos) {
+            if (!decoded.refused.empty()) decoded.refused += ' ';
+            decoded.refused += one;
+        }
+    }
+    if (decoded.refused.empty()) decoded.text = decoded.shown;
+    return decoded;
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && is_blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+std::string folded(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u == 0x9C || u == 0x8C) {
+            out += "oe";
+        } else if (u == 0xE6 || u == 0xC6) {
+            out += "ae";
+        } else {
+            out += base_letter(u);
+        }
+    }
+    return out;
+}
+
+std::optional<bool> parse_yes_no(std::string_view text) {
+    const std::string word = folded(trimmed(text));
+    if (word == "o" || word == "oui") return true;
+    if (word == "n" || word == "non") return false;
+    return std::nullopt;
+}
+
+std::optional<int> parse_choice_number(std::string_view text, int count) {
+    text = trimmed(text);
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    if (value < 1 || value > count) return std::nullopt;
+    return value;
+}
+
+std::optional<std::vector<int>> parse_number_list(std::string_view text, int count) {
+    std::vector<int> numbers;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (is_blank(text[i]) || text[i] == ',' || text[i] == ';') {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && !is_blank(text[end]) && text[end] != ',' && text[end] != ';') ++end;
+        const auto number = parse_choice_number(text.substr(i, end - i), count);
+        if (!number) return std::nullopt;
+        numbers.push_back(*number);
+        i = end;
+    }
+    return numbers;
+}
+
+}  // namespace kz::term

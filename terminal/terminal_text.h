@@ -1,0 +1,67 @@
+#pragma once
+// Texts at the terminal's edge. The exam's texts are Windows-1252 bytes; the
+// terminal speaks UTF-8. The player's own French texts are written as UTF-8
+// literals (char8_t) so that they cannot be mixed up with the exam's texts,
+// and are turned into Windows-1252 before they meet them.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kz::term {
+
+// One of the player's own texts (a u8 literal) in Windows-1252. Every such
+// text is written in characters that Windows-1252 holds.
+std::string cp(std::u8string_view text);
+
+// A Windows-1252 text as UTF-8 that is safe to print: paragraph and line
+// marks (CR, CR LF, LF, the rich text's line mark VT) become LF, tabs stay,
+// and every other control character, which could drive the terminal, is
+// dropped.
+std::string printable(std::string_view text);
+
+// The plain text of a stored quiz text (rich text or plain text), without the
+// blank lines and spaces that end it.
+std::string plain_of(std::string_view stored);
+
+// The text with `pad` put at the start of each of its lines after the first
+// (line marks as printable() knows them).
+std::string indented(std::string_view text, std::string_view pad);
+
+// A label of the runner's windows without its keyboard-accelerator mark:
+// "&Plus d'options" gives "Plus d'options".
+std::string without_accelerator(std::string_view label);
+
+// A line typed at the terminal, UTF-8, in Windows-1252. Characters that
+// Windows-1252 lacks are not replaced, since an answer changed behind the
+// student's back would be graded wrongly: the line is refused and the
+// characters are given back (UTF-8) to be quoted. A line that is not UTF-8 at
+// all is taken as Windows-1252 bytes, as an answers file written by a Windows
+// editor would be.
+struct DecodedLine {
+    std::optional<std::string> text;  // Windows-1252; nothing when refused
+    std::string shown;                // Windows-1252, each refused character as '?'
+    std::string refused;              // the characters Windows-1252 lacks, UTF-8
+};
+DecodedLine decode_line(std::string_view utf8);
+
+// The line without its leading and trailing blanks (spaces and tabs).
+std::string_view trimmed(std::string_view text);
+
+// A Windows-1252 text in small letters, without accents: the form in which
+// the player compares the words a student types for a choice ("Détails",
+// "details", "DETAILS").
+std::string folded(std::string_view text);
+
+// "o", "oui" or "n", "non" (any case): the answer to a yes/no question.
+std::optional<bool> parse_yes_no(std::string_view text);
+
+// A whole number from 1 to `count` written alone on the line.
+std::optional<int> parse_choice_number(std::string_view text, int count);
+
+// Numbers from 1 to `count` separated by blanks, commas or semicolons
+// ("1 3", "1,3"); nothing when any part is not such a number. An empty text
+// gives an empty list.
+std::optional<std::vector<int>> parse_number_list(std::string_view text, int count);
+
+}  // namespace kz::term
