@@ -2,8 +2,6 @@
 // statement and judges it rightly, wrongly, or not at all.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "player_process.h"
 #include "quiz_files.h"
 
@@ -11,7 +9,6 @@ namespace kz::test {
 namespace {
 
 const std::string at_start = "09:07:03";
-const std::map<std::string, std::string> capitals = {{"France", "Paris"}, {"Italie", "Rome"}, {"Espagne", "Madrid"}};
 
 // The answer shown under "La réponse est :" on the last page printed.
 std::string statement_of(const std::string& page) {
@@ -28,7 +25,7 @@ TEST(TrueFalsePlay, StatementsJudgedRightWrongOrNotAtAllAreRecorded) {
     const auto quiz = pack_quiz(folder.path(), capitals_source());
     const auto results = folder / "kz.dat";
     PlayerConversation player({test_arguments(quiz, results), {}, folder.path()});
-    player.answer_lines(home_answers({.type = 3, .training = true}));
+    player.answer_lines(home_answers({.type = 3, .count = "4", .training = true}));
 
     // France: judged rightly, in words.
     const std::string first = player.until_prompt();
@@ -38,7 +35,8 @@ TEST(TrueFalsePlay, StatementsJudgedRightWrongOrNotAtAllAreRecorded) {
 
     // Italie: judged wrongly, by number.
     const bool italie_true = statement_of(player.until_prompt()) == "Rome";
-    player.answer(italie_true ? "2" : "1");
+    const bool italie_says_true = !italie_true;
+    player.answer(italie_says_true ? "1" : "2");
 
     // Espagne: no choice.
     const std::string third = player.until_prompt();
@@ -47,16 +45,28 @@ TEST(TrueFalsePlay, StatementsJudgedRightWrongOrNotAtAllAreRecorded) {
     const bool espagne_true = statement_of(third) == "Madrid";
     player.answer("");
 
+    // Allemagne: the choice not made so far (each way is read once at
+    // least, whatever the statements drawn), by its letter.
+    const bool allemagne_true = statement_of(player.until_prompt()) == "Berlin";
+    const bool france_says_true = france_true;
+    const bool allemagne_says_true = france_says_true == italie_says_true ? !france_says_true : allemagne_true;
+    player.answer(allemagne_says_true ? "v" : "f");
+    const bool allemagne_right = allemagne_says_true == allemagne_true;
+
     player.until_prompt();
     player.answer("4");
     EXPECT_EQ(player.finish().exit_code, 0);
 
     const auto says = [](bool truth) { return std::string(truth ? "C'est vrai" : "C'est faux"); };
     const std::string expected =
-        "1.3\r\n" + record_header("Marie", 2, "Capitales", quiz, 33, "05/12/2026 09:07", 0, 30, 0, 0, 2) +
+        "1.3\r\n" +
+        record_header("Marie", 2, "Capitales", quiz, allemagne_right ? 50 : 25, "05/12/2026 09:07", 0, 30, 0, 0, 3) +
         record_entry("Europe", "Capitale ?", "France", {{says(france_true), says(france_true)}}, 1, at_start, at_start) +
-        record_entry("Europe", "Capitale ?", "Italie", {{says(italie_true), says(!italie_true)}}, 0, at_start, at_start) +
-        record_entry("Europe", "Capitale ?", "Espagne", {{says(espagne_true), " "}}, 0, at_start, at_start);
+        record_entry("Europe", "Capitale ?", "Italie", {{says(italie_true), says(italie_says_true)}}, 0, at_start,
+                     at_start) +
+        record_entry("Europe", "Capitale ?", "Espagne", {{says(espagne_true), " "}}, 0, at_start, at_start) +
+        record_entry("Europe", "Capitale ?", "Allemagne", {{says(allemagne_true), says(allemagne_says_true)}},
+                     allemagne_right ? 1 : 0, at_start, at_start);
     EXPECT_EQ(file_bytes(results), expected);
 }
 
