@@ -62,8 +62,11 @@ bool MediaPlayer::has_quiet_player(bool music) const {
 std::optional<std::filesystem::path> MediaPlayer::copy_of(const std::filesystem::path& file) {
     std::error_code error;
     std::filesystem::create_directories(copies_folder_, error);
-    const std::filesystem::path copy = copies_folder_ / file.filename();
-    std::filesystem::copy_file(file, copy, std::filesystem::copy_options::overwrite_existing, error);
+    copies_made_ += 1;
+    std::filesystem::path copy = copies_folder_ / std::to_string(copies_made_);
+    copy += "-";
+    copy += file.filename();
+    std::filesystem::copy_file(file, copy, error);
     if (error) return std::nullopt;
     return copy;
 }
@@ -79,6 +82,7 @@ MediaPlayer::Outcome MediaPlayer::play(const std::filesystem::path& file, bool a
     }
     const auto copy = copy_of(file);
     if (!copy) return Outcome::not_started;
+    (music ? music_copy_ : sound_copy_) = *copy;
 
     if (program) {
         std::vector<std::filesystem::path> arguments;
@@ -122,6 +126,7 @@ void MediaPlayer::stop_sound() {
     if (system_sound_playing_) PlaySoundW(nullptr, nullptr, 0);
 #endif
     system_sound_playing_ = false;
+    forget_copy(sound_copy_);
 }
 
 void MediaPlayer::stop_music() {
@@ -136,6 +141,14 @@ void MediaPlayer::stop_music() {
     }
 #endif
     system_music_open_ = false;
+    forget_copy(music_copy_);
+}
+
+void MediaPlayer::forget_copy(std::filesystem::path& copy) {
+    if (copy.empty()) return;
+    std::error_code ignored;
+    std::filesystem::remove(copy, ignored);
+    copy.clear();
 }
 
 bool MediaPlayer::open_picture(const std::filesystem::path& file) {

@@ -7,9 +7,10 @@
 // sound plays only when the student asks for it, through the system's default
 // program, as pictures do.
 //
-// Each file is copied into a folder of the player's own before it is handed
-// over: the media extraction keeps one extracted file at a time and deletes it
-// at the next extraction, while another program may still be reading it.
+// Each file is copied, under a name of its own, into a folder of the player's
+// own before it is handed over: the media extraction keeps one extracted file
+// at a time and deletes it at the next extraction, while another program may
+// still be reading it, and a player may still hold the previous copy.
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -52,6 +53,7 @@ public:
 private:
     std::optional<std::filesystem::path> copy_of(const std::filesystem::path& file);
     Outcome play(const std::filesystem::path& file, bool asked, bool music);
+    void forget_copy(std::filesystem::path& copy);
 
     bool enabled_;
     std::filesystem::path copies_folder_;
@@ -59,6 +61,9 @@ private:
     std::optional<std::filesystem::path> music_program_;
     std::optional<ChildProcess> sound_;
     std::optional<ChildProcess> music_;
+    std::filesystem::path sound_copy_;  // the copy the sound player was given
+    std::filesystem::path music_copy_;
+    unsigned copies_made_ = 0;
     bool system_sound_playing_ = false;  // Windows' own players
     bool system_music_open_ = false;
     LaunchedPrograms launched_;

@@ -32,10 +32,12 @@ std::string media_quiz_source() {
 })";
 }
 
-// A program that keeps a copy of the file it is given, named after its role.
+// A program that keeps a copy of the file it is given, named after its role,
+// and the name of that file beside it.
 std::filesystem::path copying_program(const std::filesystem::path& folder, const std::string& role) {
     const auto script = folder / (role + ".sh");
-    std::ofstream(script) << "#!/bin/sh\ncp \"$1\" \"$KZ_TEST_OUT/" << role << "-$(basename \"$1\")\"\n";
+    std::ofstream(script) << "#!/bin/sh\nbasename \"$1\" > \"$KZ_TEST_OUT/" << role << ".name\"\ncp \"$1\" \"$KZ_TEST_OUT/"
+                          << role << "\"\n";
     std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     return script;
 }
@@ -75,12 +77,15 @@ TEST(MediaPlay, PicturesOpenOnRequestAndASoundQuestionPlaysAtOnce) {
               std::string::npos);
     player.answer(":voir 1");
     EXPECT_NE(player.until_prompt().find("Image ouverte."), std::string::npos);
-    EXPECT_EQ(bytes_when_written(media.folder / "out" / "ouvre-carte.bmp"), picture_bytes);
+    EXPECT_EQ(bytes_when_written(media.folder / "out" / "ouvre"), picture_bytes);
+    // The program is given a file of the item's kind, by its extension.
+    EXPECT_TRUE(file_bytes(media.folder / "out" / "ouvre.name").ends_with("carte.bmp\n"));
 
     player.answer("Paris");
     EXPECT_NE(player.until_prompt().find("[1] <Son : Note> (:jouer 1) — lecture en cours, :stop pour l'arrêter\n"),
               std::string::npos);
-    EXPECT_EQ(bytes_when_written(media.folder / "out" / "joue-la.wav"), sound_bytes);
+    EXPECT_EQ(bytes_when_written(media.folder / "out" / "joue"), sound_bytes);
+    EXPECT_TRUE(file_bytes(media.folder / "out" / "joue.name").ends_with("la.wav\n"));
 
     player.answer("do");
     player.until_prompt();
