@@ -10,7 +10,9 @@
 // Each file is copied, under a name of its own, into a folder of the player's
 // own before it is handed over: the media extraction keeps one extracted file
 // at a time and deletes it at the next extraction, while another program may
-// still be reading it, and a player may still hold the previous copy.
+// still be reading it. A name of its own, because copying over an existing
+// file fails in the Windows build ("File exists", the C++ library's
+// copy_file with overwrite_existing) and another program may hold the old one.
 #include <filesystem>
 #include <optional>
 #include <string_view>
