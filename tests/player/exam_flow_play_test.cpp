@@ -3,7 +3,9 @@
 // the results go, and quizzes the player refuses.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "player_process.h"
 #include "quiz_files.h"
@@ -320,6 +322,32 @@ TEST(ExamFlowPlay, HelpAndAboutShowTheQuizsTexts) {
                               "test.\nQuestionnaire réalisé avec Savanto\nCe questionnaire a été créé avec "
                               "Savanto version 2.0.5\n"),
               std::string::npos);
+}
+
+TEST(ExamFlowPlay, ResultsDetailsStartTheResultsManagerOrSayItIsMissing) {
+    TestFolder folder;
+    const auto quiz = pack_quiz(folder.path(), capitals_source());
+    const auto manager = folder / "gestion.sh";
+    std::ofstream(manager) << "#!/bin/sh\ntouch \"$KZ_TEST_OUT/started\"\n";
+    std::filesystem::permissions(manager, std::filesystem::perms::owner_all);
+    const std::string answers = home_answers({.type = 1, .count = "1"}) + "Paris\n1\n4\n";
+
+    const PlayerRun started =
+        run_player({test_arguments(quiz, folder / "kz.dat"),
+                    {{"KZ_RESULTS_MANAGER", manager.string()}, {"KZ_TEST_OUT", folder.path().string()}},
+                    folder.path()},
+                   answers);
+    const PlayerRun missing =
+        run_player({test_arguments(quiz, folder / "kz.dat"), {{"KZ_RESULTS_MANAGER", ""}}, folder.path()}, answers);
+
+    for (int i = 0; i < 500 && !std::filesystem::exists(folder / "started"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(std::filesystem::exists(folder / "started"));
+    EXPECT_EQ(started.output.find("Bilanor"), std::string::npos) << started.output;
+    // Without a program named, Elevor.exe beside the quiz is looked for.
+    EXPECT_NE(missing.output.find("? Votre choix : 1\n\n[Savanto] Impossible de trouver le programme Bilanor."),
+              std::string::npos)
+        << missing.output;
 }
 
 TEST(ExamFlowPlay, RefusesDamagedQuizzesWithTheDamagedFileMessage) {
