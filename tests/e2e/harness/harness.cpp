@@ -1,6 +1,7 @@
 #include "harness/harness.h"
 
 #include <cstdlib>
+#include <string_view>
 #include <fstream>
 #include <thread>
 
@@ -11,9 +12,22 @@ namespace kz::e2e {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+const char* built_in_path(std::string_view name) {
+    if (name == "KZ_RUNNER") return KZ_DEFAULT_RUNNER;
+    if (name == "KZ_PACKER") return KZ_DEFAULT_PACKER;
+    if (name == "KZ_SOURCE_DIR") return KZ_DEFAULT_SOURCE_DIR;
+    if (name == "KZ_ARTEFACTS") return KZ_DEFAULT_ARTEFACTS;
+    return "";
+}
+
+}  // namespace
+
 fs::path env_path(const char* name) {
     const char* value = std::getenv(name);
-    if (!value || !*value) return {};
+    if (!value || !*value) value = built_in_path(name);
+    if (!*value) return {};
     std::string text(value);
     if (text.front() == '/') {  // a Linux path seen from Wine
         for (char& c : text)
