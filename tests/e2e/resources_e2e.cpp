@@ -486,7 +486,7 @@ TEST_F(RunnerResources, DialogsHaveTheirControlsInsideThem) {
     }
 }
 
-// Where the description places a control, the template places it.
+// Controls whose place on the window is fixed stand exactly there.
 TEST_F(RunnerResources, ControlsWithAGivenPlaceAreThere) {
     struct Place {
         int dialog, control, x, y, width, height;
