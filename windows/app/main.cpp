@@ -6,7 +6,9 @@
 #include <string>
 
 #include "app/runner_state.h"
+#include "app/system_folders.h"
 #include "common/win_text.h"
+#include "media/sound.h"
 #include "quiz/byte_source.h"
 #include "quiz/container.h"
 #include "quiz/quiz_loader.h"
@@ -31,12 +33,6 @@ std::filesystem::path module_path(HMODULE module) {
         }
         buffer.resize(buffer.size() * 2);
     }
-}
-
-std::filesystem::path temp_directory() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
-    return length ? std::filesystem::path(buffer) : std::filesystem::path();
 }
 
 void report_damaged_file() {
@@ -80,7 +76,7 @@ int run(HINSTANCE instance) {
     runner.instance = instance;
     runner.runner_path = module_path(nullptr);
     runner.runner_directory = runner.runner_path.parent_path() / L"";
-    runner.temp_directory = temp_directory();
+    runner.temp_directory = WindowsFolders().temporary_folder();
 
     // The quiz container: checked before anything else is shown.
     auto own_file = FileSource::open(runner.runner_path);
@@ -109,6 +105,9 @@ int run(HINSTANCE instance) {
 
     if (run_main_window(runner) == -1)
         message_box(nullptr, str::cannot_show_quiz, str::product_caption, MB_OK | MB_ICONERROR);
+    // Nothing of the quiz goes on playing once its window has gone.
+    stop_sound();
+    stop_music();
 
     icon.release();  // shared icons are never destroyed
     UnregisterClassW(main_class_name, instance);

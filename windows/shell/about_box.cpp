@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "common/gdi_handle.h"
 #include "common/win_text.h"
 #include "res/resource.h"
+#include "shell/page_host.h"
 
 namespace kz::win {
 namespace {
@@ -18,12 +18,16 @@ constexpr std::size_t creator_template_limit = 519;
 constexpr COLORREF navy = RGB(0, 0, 128);
 constexpr COLORREF link_blue = RGB(0, 0, 255);
 
+constexpr int heading_height = 16;
+
+// The page-object slots of the box's fonts.
+constexpr int notice_font_slot = 1;
+constexpr int name_font_slot = 2;
+constexpr int link_font_slot = 3;
+
 struct AboutBox {
     const QuizModel& quiz;
-    // Fonts made for the box, freed when it closes.
-    OwnedFont notice_font;
-    OwnedFont name_font;
-    OwnedFont link_font;
+    PageObjects& page_objects;
 };
 
 // The creator line: the template's two "%s" replaced by the product's name and
@@ -46,22 +50,6 @@ std::string format_creator_line(std::string_view format, std::string_view name, 
     return line;
 }
 
-// A copy of the control's font with another height, bold or underlined, set on
-// the control.
-OwnedFont make_font(HWND dialog, int control, int height, bool bold, bool underline) {
-    HWND item = GetDlgItem(dialog, control);
-    LOGFONTW description = {};
-    auto current = reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0));
-    GetObjectW(current ? static_cast<HGDIOBJ>(current) : GetStockObject(DEFAULT_GUI_FONT), sizeof description,
-               &description);
-    description.lfHeight = height;
-    if (bold) description.lfWeight = FW_BOLD;
-    description.lfUnderline = underline ? TRUE : FALSE;
-    OwnedFont font(CreateFontIndirectW(&description));
-    SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-    return font;
-}
-
 BOOL on_init_dialog(HWND window, AboutBox& box) {
     std::string creator_template = item_text(window, IDC_ABOUT_CREATOR);
     if (creator_template.size() > creator_template_limit) creator_template.resize(creator_template_limit);
@@ -71,9 +59,9 @@ BOOL on_init_dialog(HWND window, AboutBox& box) {
     set_item_text(window, IDC_ABOUT_COMMENT, box.quiz.comment);
     set_item_text(window, IDC_ABOUT_NAME, box.quiz.quiz_name);
 
-    box.notice_font = make_font(window, IDC_ABOUT_NOTICE, 16, true, false);
-    box.name_font = make_font(window, IDC_ABOUT_NAME, 16, true, false);
-    box.link_font = make_font(window, IDC_ABOUT_LINK, 16, false, true);
+    box.page_objects.store(notice_font_slot, make_font(window, IDC_ABOUT_NOTICE, heading_height, true, false));
+    box.page_objects.store(name_font_slot, make_font(window, IDC_ABOUT_NAME, heading_height, true, false));
+    box.page_objects.store(link_font_slot, make_font(window, IDC_ABOUT_LINK, heading_height, false, true));
     return TRUE;
 }
 
@@ -125,8 +113,9 @@ INT_PTR CALLBACK about_box_proc(HWND window, UINT message, WPARAM wparam, LPARAM
 
 }  // namespace
 
-void show_about_box(HWND owner, const QuizModel& quiz) {
-    AboutBox box{quiz, {}, {}, {}};
+void show_about_box(HWND owner, const QuizModel& quiz, PageObjects& page_objects) {
+    AboutBox box{quiz, page_objects};
+    const PageObjects::Hold fonts_in_use(page_objects);
     auto instance = owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE)) : nullptr;
     if (!instance) instance = GetModuleHandleW(nullptr);
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_ABOUT), owner, about_box_proc, reinterpret_cast<LPARAM>(&box));

@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include "quiz/quiz_model.h"
+#include "shell/page_objects.h"
 
 namespace kz::win {
 
 // Runs the About box (dialog 117) modally over the owner until the student
-// closes it.
-void show_about_box(HWND owner, const QuizModel& quiz);
+// closes it. Its fonts join the current page's objects (slots 1 to 3) and go
+// with them at the next page change.
+void show_about_box(HWND owner, const QuizModel& quiz, PageObjects& page_objects);
 
 }  // namespace kz::win
