@@ -136,7 +136,12 @@ TEST_P(AboutBox, ShowsTheQuizAndItsMakerAndCloses) {
     EXPECT_TRUE(IsWindowEnabled(window));
     EXPECT_TRUE(IsWindowVisible(window)) << "closing the About box closed the quiz";
 
+    // The exam has not ended: "Quitter" asks first.
     click(window, quit_button);
+    HWND question = wait_message_box(*process);
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(message_box_content(question).text, message(104));
+    press(question, IDYES);
     EXPECT_TRUE(process->wait_exit(10s));
 }
 

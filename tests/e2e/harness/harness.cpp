@@ -3,9 +3,15 @@
 #include <cstdlib>
 #include <string_view>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
+#include <commctrl.h>
+#include <winternl.h>
+
 #include "common/cp1252.h"
+#include "quiz/byte_source.h"
+#include "quiz/container.h"
 #include "res/string_table.h"
 
 namespace kz::e2e {
@@ -214,6 +220,330 @@ bool screenshot(HWND window, const fs::path& bmp) {
 std::wstring message(int id) {
     const std::u16string wide = cp1252_to_utf16(load_message(id));
     return std::wstring(wide.begin(), wide.end());
+}
+
+// ---------------------------------------------------------------------------
+// Driving the runner's exam window.
+
+bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(40ms);
+    }
+}
+
+bool press(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    if (!item || !IsWindowVisible(item) || !IsWindowEnabled(item)) return false;
+    PostMessageW(item, BM_CLICK, 0, 0);
+    return true;
+}
+
+void click_control(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    PostMessageW(item, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(item, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+void press_key(HWND control, UINT key) {
+    const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
+    PostMessageW(control, WM_KEYDOWN, key, 1 | (scan << 16));
+    PostMessageW(control, WM_KEYUP, key, 1 | (scan << 16) | (3u << 30));
+}
+
+void press_alt_f4(HWND window) {
+    const UINT scan = MapVirtualKeyW(VK_F4, MAPVK_VK_TO_VSC);
+    PostMessageW(window, WM_SYSKEYDOWN, VK_F4, 1 | (scan << 16) | (1u << 29));
+    PostMessageW(window, WM_SYSKEYUP, VK_F4, 1 | (scan << 16) | (1u << 29) | (3u << 30));
+}
+
+HWND focused_control(HWND any_window_of_the_thread) {
+    GUITHREADINFO info = {sizeof info};
+    const DWORD thread = GetWindowThreadProcessId(any_window_of_the_thread, nullptr);
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+bool item_enabled(HWND dialog, int id) {
+    HWND item = GetDlgItem(dialog, id);
+    return item && IsWindowEnabled(item);
+}
+
+bool button_checked(HWND dialog, int id) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 5000, &state);
+    return state == BST_CHECKED;
+}
+
+HWND current_page(HWND main_window) {
+    for (HWND child = GetWindow(main_window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child) && class_of(child) == L"#32770") return child;
+    return nullptr;
+}
+
+HWND wait_page_with(HWND main_window, int control_id, std::chrono::milliseconds timeout) {
+    HWND found = nullptr;
+    wait_until(
+        [&] {
+            HWND page = current_page(main_window);
+            found = page && GetDlgItem(page, control_id) ? page : nullptr;
+            return found != nullptr;
+        },
+        timeout);
+    return found;
+}
+
+namespace {
+
+// A message box has its message text (0xFFFF) and its icon (1088 in Wine's
+// template, 20 in Windows').
+bool is_message_box(HWND window) {
+    return GetDlgItem(window, 0xFFFF) && (GetDlgItem(window, 1088) || GetDlgItem(window, 20)) &&
+           !window_text(GetDlgItem(window, 0xFFFF)).empty();
+}
+
+HWND find_message_box(const Process& process) {
+    for (HWND window : process.windows(L"#32770"))
+        if (is_message_box(window)) return window;
+    return nullptr;
+}
+
+// Memory in another process, for the control messages that take a pointer.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HANDLE process, std::size_t size)
+        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+    ~RemoteBuffer() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    explicit operator bool() const { return address_ != nullptr; }
+    void* address(std::size_t offset = 0) const { return static_cast<char*>(address_) + offset; }
+    bool write(const void* data, std::size_t size, std::size_t offset = 0) {
+        SIZE_T written = 0;
+        return WriteProcessMemory(process_, address(offset), data, size, &written) && written == size;
+    }
+    bool read(void* data, std::size_t size, std::size_t offset = 0) const {
+        SIZE_T read = 0;
+        return ReadProcessMemory(process_, address(offset), data, size, &read) && read == size;
+    }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+LRESULT send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, 5000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+std::optional<RECT> list_item_rect(const Process& process, HWND list, int item, int part) {
+    RemoteBuffer buffer(process.handle(), sizeof(RECT));
+    RECT rect = {};
+    rect.left = part;
+    if (!buffer || !buffer.write(&rect, sizeof rect)) return std::nullopt;
+    if (!send(list, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(buffer.address())))
+        return std::nullopt;
+    if (!buffer.read(&rect, sizeof rect)) return std::nullopt;
+    return rect;
+}
+
+}  // namespace
+
+HWND wait_message_box(const Process& process, std::chrono::milliseconds timeout) {
+    HWND box = nullptr;
+    wait_until([&] { return (box = find_message_box(process)) != nullptr; }, timeout);
+    return box;
+}
+
+bool no_message_box(const Process& process, std::chrono::milliseconds during) {
+    return !wait_until([&] { return find_message_box(process) != nullptr; }, during);
+}
+
+int list_item_count(HWND list) { return static_cast<int>(send(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+bool list_item_checked(HWND list, int item) {
+    const auto state = send(list, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_STATEIMAGEMASK);
+    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+std::wstring list_item_text(const Process& process, HWND list, int item) {
+    constexpr std::size_t characters = 512;
+    RemoteBuffer buffer(process.handle(), sizeof(LVITEMW) + characters * sizeof(wchar_t));
+    if (!buffer) return {};
+    LVITEMW query = {};
+    query.iSubItem = 0;
+    query.cchTextMax = characters;
+    query.pszText = static_cast<wchar_t*>(buffer.address(sizeof(LVITEMW)));
+    if (!buffer.write(&query, sizeof query)) return {};
+    const auto length =
+        send(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(buffer.address()));
+    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    if (!text.empty() && !buffer.read(text.data(), text.size() * sizeof(wchar_t), sizeof(LVITEMW))) return {};
+    return text;
+}
+
+bool click_list_check_box(const Process& process, HWND list, int item) {
+    const auto bounds = list_item_rect(process, list, item, LVIR_BOUNDS);
+    if (!bounds) return false;
+    const int y = (bounds->top + bounds->bottom) / 2;
+    // The check box is the state image at the item's left: the first point
+    // the list itself finds on it.
+    RemoteBuffer buffer(process.handle(), sizeof(LVHITTESTINFO));
+    if (!buffer) return false;
+    for (int x = bounds->left; x < bounds->left + 40; ++x) {
+        LVHITTESTINFO test = {};
+        test.pt = {x, y};
+        if (!buffer.write(&test, sizeof test)) return false;
+        send(list, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(buffer.address()));
+        if (!buffer.read(&test, sizeof test)) return false;
+        if (test.iItem == item && (test.flags & LVHT_ONITEMSTATEICON)) {
+            const int centre = x + 6;
+            PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(centre, y));
+            PostMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(centre, y));
+            return true;
+        }
+    }
+    return false;
+}
+
+bool right_click_list_item(const Process& process, HWND list, int item) {
+    const auto label = list_item_rect(process, list, item, LVIR_LABEL);
+    if (!label) return false;
+    const int x = (label->left + label->right) / 2, y = (label->top + label->bottom) / 2;
+    PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(x, y));
+    PostMessageW(list, WM_RBUTTONUP, 0, MAKELPARAM(x, y));
+    return true;
+}
+
+bool choose_popup_menu_entry(const Process& process, int position) {
+    HWND menu = nullptr;
+    if (!wait_until([&] { return !(process.windows(L"#32768")).empty(); }, 5s)) return false;
+    menu = process.windows(L"#32768").front();
+    for (int i = 0; i <= position; ++i) press_key(menu, VK_DOWN);
+    PostMessageW(menu, WM_CHAR, L'\r', 1);
+    return wait_until([&] { return process.windows(L"#32768").empty(); }, 5s);
+}
+
+int combo_selection(HWND dialog, int id) {
+    return static_cast<int>(send(GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0));
+}
+
+std::wstring combo_entry_text(HWND dialog, int id, int entry) {
+    HWND combo = GetDlgItem(dialog, id);
+    const auto length = send(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(entry), 0);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(entry), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+void choose_combo_entry(HWND dialog, int id, int entry) {
+    HWND combo = GetDlgItem(dialog, id);
+    send(combo, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+namespace {
+
+// Wine keeps the GDI objects of each process in a table that the process's
+// environment block points at (the field Windows calls
+// GdiSharedHandleTable); an entry in use has a type.
+struct WineGdiEntry {
+    std::uint64_t object;
+    std::uint32_t owner;
+    std::uint16_t unique;
+    std::uint8_t type;
+    std::uint8_t flags;
+    std::uint64_t user_pointer;
+};
+static_assert(sizeof(WineGdiEntry) == 24);
+constexpr std::size_t wine_gdi_entries = 0x10000;
+constexpr std::size_t gdi_table_field = 0xF8;  // in the 64-bit environment block
+
+std::optional<int> count_gdi_table(HANDLE process) {
+    using Query = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    if (!query) return std::nullopt;
+    PROCESS_BASIC_INFORMATION basic = {};
+    ULONG length = 0;
+    if (query(process, ProcessBasicInformation, &basic, sizeof basic, &length) != 0) return std::nullopt;
+    std::uint64_t table = 0;
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(process, static_cast<char*>(static_cast<void*>(basic.PebBaseAddress)) + gdi_table_field,
+                           &table, sizeof table, &read) ||
+        table == 0)
+        return std::nullopt;
+    std::vector<WineGdiEntry> entries(wine_gdi_entries);
+    if (!ReadProcessMemory(process, reinterpret_cast<void*>(table), entries.data(),
+                           entries.size() * sizeof(WineGdiEntry), &read) ||
+        read != entries.size() * sizeof(WineGdiEntry))
+        return std::nullopt;
+    int used = 0;
+    for (const WineGdiEntry& entry : entries)
+        if (entry.type != 0) ++used;
+    return used;
+}
+
+}  // namespace
+
+std::optional<int> gdi_object_count(const Process& process) {
+    // Windows counts them itself; Wine answers 0, and its table is read.
+    const DWORD counted = GetGuiResources(process.handle(), GR_GDIOBJECTS);
+    if (counted > 0) return static_cast<int>(counted);
+    return count_gdi_table(process.handle());
+}
+
+// ---------------------------------------------------------------------------
+// Quizzes and their files.
+
+std::string text_1252(const char* utf8) { return utf8_to_cp1252(utf8).value_or(std::string()); }
+
+std::wstring wide_text(const char* utf8) {
+    const std::u16string text = cp1252_to_utf16(text_1252(utf8));
+    return std::wstring(text.begin(), text.end());
+}
+
+std::optional<std::string> file_bytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+fs::path write_quiz(const fs::path& file, const QuizModel& quiz, const std::vector<std::string>& blobs) {
+    const auto runner = file_bytes(runner_path());
+    if (!runner) return {};
+    std::vector<std::string> all_blobs = blobs;
+    all_blobs.resize(quiz.media.size());
+    auto executable = build_quiz_executable(*runner, quiz, all_blobs);
+    if (!executable) return {};
+    std::ofstream out(file, std::ios::binary);
+    out.write(executable.value().data(), static_cast<std::streamsize>(executable.value().size()));
+    return out ? file : fs::path();
+}
+
+std::vector<std::string> file_lines(const fs::path& file) {
+    std::vector<std::string> lines;
+    const auto bytes = file_bytes(file);
+    if (!bytes) return lines;
+    std::size_t start = 0;
+    while (start < bytes->size()) {
+        const std::size_t end = bytes->find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(bytes->substr(start));
+            break;
+        }
+        lines.push_back(bytes->substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
 }
 
 }  // namespace kz::e2e

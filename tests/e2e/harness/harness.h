@@ -6,9 +6,12 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "quiz/quiz_model.h"
 
 namespace kz::e2e {
 
@@ -39,6 +42,7 @@ public:
     Process& operator=(const Process&) = delete;
 
     DWORD id() const { return info_.dwProcessId; }
+    HANDLE handle() const { return info_.hProcess; }
     // True when the process ended within the time.
     bool wait_exit(std::chrono::milliseconds timeout = 15s);
     std::optional<DWORD> exit_code() const;
@@ -77,5 +81,73 @@ bool screenshot(HWND window, const std::filesystem::path& bmp);
 
 // Windows-1252 text of the program's string table, as the window shows it.
 std::wstring message(int id);
+
+// ---------------------------------------------------------------------------
+// Driving the runner's exam window.
+
+// Waits until the condition holds; false when it still does not after the time.
+bool wait_until(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s);
+
+// Presses a button as the student does (a click on it, through the button's
+// own handling); false when the button is hidden or disabled.
+bool press(HWND dialog, int id);
+// A left click on a control (a static control that notifies clicks: the sound
+// icon, a picture).
+void click_control(HWND dialog, int id);
+// Keys as the student types them, to the control that has the focus.
+void press_key(HWND control, UINT key);
+// Alt+F4 on a window.
+void press_alt_f4(HWND window);
+
+// The control that has the keyboard focus in the process's window thread.
+HWND focused_control(HWND any_window_of_the_thread);
+bool item_enabled(HWND dialog, int id);
+bool button_checked(HWND dialog, int id);
+
+// The current page of the main window: its visible child dialog.
+HWND current_page(HWND main_window);
+// Waits until the main window's current page has this control; returns the page.
+HWND wait_page_with(HWND main_window, int control_id, std::chrono::milliseconds timeout = 10s);
+
+// A message box of the process (a visible dialog with a message text), waited for.
+HWND wait_message_box(const Process& process, std::chrono::milliseconds timeout = 10s);
+// True when no message box is shown within the time.
+bool no_message_box(const Process& process, std::chrono::milliseconds during = 700ms);
+
+// List views of another process (the home page's themes).
+int list_item_count(HWND list);
+bool list_item_checked(HWND list, int item);
+std::wstring list_item_text(const Process& process, HWND list, int item);
+// A click on the item's check box; false when the box could not be found.
+bool click_list_check_box(const Process& process, HWND list, int item);
+// A right click on an item of the list.
+bool right_click_list_item(const Process& process, HWND list, int item);
+// Chooses the entry at this position of the pop-up menu the process shows.
+bool choose_popup_menu_entry(const Process& process, int position);
+
+// Drop-down lists of another process.
+int combo_selection(HWND dialog, int id);
+std::wstring combo_entry_text(HWND dialog, int id, int entry);
+void choose_combo_entry(HWND dialog, int id, int entry);
+
+// The GDI objects (fonts, brushes, bitmaps ...) the process holds. Nothing
+// when they cannot be counted.
+std::optional<int> gdi_object_count(const Process& process);
+
+// ---------------------------------------------------------------------------
+// Quizzes and their files.
+
+// A Windows-1252 text, or its wide form, from UTF-8 source text.
+std::string text_1252(const char* utf8);
+std::wstring wide_text(const char* utf8);
+
+// Writes a quiz executable: the built runner carrying the quiz and its media
+// (one blob per media row). Empty when it could not be written.
+std::filesystem::path write_quiz(const std::filesystem::path& file, const QuizModel& quiz,
+                                 const std::vector<std::string>& blobs = {});
+// A file's bytes, or nothing.
+std::optional<std::string> file_bytes(const std::filesystem::path& file);
+// The lines of a text file without their CR LF, in Windows-1252.
+std::vector<std::string> file_lines(const std::filesystem::path& file);
 
 }  // namespace kz::e2e
