@@ -20,6 +20,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Where the build put the runner, the packer and the sources: the defaults
+// when the environment names nothing else.
 const char* built_in_path(std::string_view name) {
     if (name == "KZ_RUNNER") return KZ_DEFAULT_RUNNER;
     if (name == "KZ_PACKER") return KZ_DEFAULT_PACKER;
