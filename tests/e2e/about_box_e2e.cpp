@@ -2,6 +2,8 @@
 // "À propos..." button: the quiz's own texts, the creator line, the maker's
 // notice and link, and every way of closing it.
 #include <gtest/gtest.h>
+
+#include <ostream>
 #include <windows.h>
 
 #include <string>
@@ -85,6 +87,9 @@ struct AboutCase {
     const char* closed_by;
     const char* screenshot;    // file in the artefacts folder, or none
 };
+
+// Test logs name a row by the way the box is closed.
+void PrintTo(const AboutCase& row, std::ostream* out) { *out << "closed by " << row.closed_by; }
 
 class AboutBox : public testing::TestWithParam<AboutCase> {};
 
