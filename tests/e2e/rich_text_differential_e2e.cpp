@@ -115,6 +115,9 @@ std::vector<std::string> hand_written_documents() {
         "{\\rtf1\\ansi Paris\\par\\par}",
         "{\\rtf1\\ansi Paris}",
         "{\\rtf1\\ansi a\\tab c\\page d\\sect e\\par f}",
+        // The palette's wrapper around a character of a Windows-1252 face.
+        "{\\rtf1{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Arial;}}\\pard\\f0\\fs20 \xE9}",
+        "{\\rtf1{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Arial;}}\\pard\\f0\\fs20 \x80}",
         "{\\rtf1\\ansi \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\bullet|\\~|\\-|\\_|}",
         "{\\rtf1\\ansi \\'e9t\\'e9 \\'80 \\'9c}",
         "{\\rtf1\\ansi\\uc1 \\u8364?\\u339?\\u945?\\u1046?\\u20013?}",
