@@ -87,9 +87,6 @@ public:
         return false;
     }
 
-    INT_PTR on_ctl_color(HDC dc) const { return page_control_colours(shell_, dc); }
-    INT_PTR page_brush() const { return reinterpret_cast<INT_PTR>(shell_.page_brush.get()); }
-
     void show_prompt(std::string_view rich_text) override {
         show_rich_text(window(), IDC_PROMPT, rich_text);
         set_rich_background(GetDlgItem(window(), IDC_PROMPT), shell_.colours.page);

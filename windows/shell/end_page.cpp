@@ -49,9 +49,6 @@ public:
         return nullptr;
     }
 
-    INT_PTR on_ctl_color(HDC dc) const { return page_control_colours(shell_, dc); }
-    INT_PTR page_brush() const { return reinterpret_cast<INT_PTR>(shell_.page_brush.get()); }
-
 private:
     EndPage content_;
 };

@@ -137,7 +137,6 @@ public:
             if (id == input) return FALSE;
         return page_control_colours(shell_, dc);
     }
-    INT_PTR page_brush() const { return reinterpret_cast<INT_PTR>(shell_.page_brush.get()); }
 
     std::optional<HomeChoices> home_choices() override {
         HWND page = window();

@@ -21,4 +21,6 @@ void host_page(const std::shared_ptr<HostedPage>& page, int template_id, DLGPROC
     show_page(shell, template_id, procedure, reinterpret_cast<LPARAM>(page.get()));
 }
 
+INT_PTR HostedPage::on_ctl_color(HDC dc) const { return page_control_colours(shell_, dc); }
+
 }  // namespace kz::win

@@ -66,6 +66,11 @@ public:
         return page ? std::static_pointer_cast<PageType>(page->shared_from_this()) : nullptr;
     }
 
+    // The page colour convention: static and edit controls in the quiz's
+    // text colour on a transparent background, the page in the page brush.
+    INT_PTR on_ctl_color(HDC dc) const;
+    INT_PTR page_brush() const { return reinterpret_cast<INT_PTR>(shell_.page_brush.get()); }
+
 protected:
     Shell& shell_;
 

@@ -17,9 +17,6 @@ public:
         if (place == Place::question && item.kind == ShownItem::Kind::text) show_text(IDC_QUESTION, item.text);
     }
 
-    INT_PTR on_ctl_color(HDC dc) const { return page_control_colours(shell_, dc); }
-    INT_PTR page_brush() const { return reinterpret_cast<INT_PTR>(shell_.page_brush.get()); }
-
 private:
     void show_text(int id, std::string_view rich_text) {
         if (!window() || !GetDlgItem(window(), id)) return;

@@ -19,9 +19,6 @@ public:
         return FALSE;
     }
 
-    INT_PTR on_ctl_color(HDC dc) const { return page_control_colours(shell_, dc); }
-    INT_PTR page_brush() const { return reinterpret_cast<INT_PTR>(shell_.page_brush.get()); }
-
 private:
     std::string text_;
 };
