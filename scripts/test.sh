@@ -8,6 +8,10 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 echo "== unit tests (native)"
 ctest --test-dir "$top/build/native" --output-on-failure -j "$(nproc)"
 
+echo "== runners appending to one results file at once, 20 runs in a row"
+"$top/build/native/tests/unit/unit_tests" --gtest_filter='ResultsFile.*Runner*' --gtest_repeat=20 \
+    --gtest_brief=1
+
 echo "== end-to-end tests (Windows runner under Wine)"
 source "$top/scripts/wine_env.sh"
 ctest --test-dir "$top/build/windows" --output-on-failure

@@ -31,24 +31,23 @@ enum class AppendOutcome {
     unreachable,  // the file could not be created, opened or written
 };
 
-// How long to wait for another runner that is writing to the same file.
+// How long to wait for other runners that are writing to the same file.
 struct AppendPatience {
     std::chrono::milliseconds wait{4000};
-    std::chrono::milliseconds pause{10};
-    // A lock older than this was left by a runner that stopped while writing.
-    std::chrono::milliseconds abandoned_lock{15000};
+    std::chrono::milliseconds pause{5};
 };
 
 // Appends one formatted record to the file, creating the file with its format
 // line when it is missing or empty, after checking the format of an existing
 // file.
 //
-// Runners that record at the same moment take turns: each holds the lock
-// folder "<file>.lock" (created atomically, on every system) while it checks
-// and appends, and waits a short while for the other. The record is written
-// at the end of the file in one piece, in one write; a write that fails is
-// undone by cutting the file back to its former size, so the file never keeps
-// half a record. A file that another program holds open is retried the same way.
+// Runners that record into the same file at the same moment take turns: each
+// holds the system's lock on the file (see LockedFile) while it checks and
+// appends, and waits a short while for the others. A runner that dies holding
+// the lock loses it at once. The record is written at the end of the file in
+// one write; a write that fails is undone by cutting the file back to its
+// former size, so the file never keeps half a record. Only regular files are
+// written: a folder, a pipe or a device in the file's place is unreachable.
 AppendOutcome append_record(const std::filesystem::path& file, std::string_view record,
                             const AppendPatience& patience = {});
 

@@ -3,7 +3,11 @@
 // same moment.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <functional>
+#include <thread>
 #include <set>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +15,7 @@
 #include "res/string_table.h"
 #include "results/results_recorder.h"
 #include "support/exam_harness.h"
+#include "stress/appended_records.h"
 #include "support/quiz_builder.h"
 
 namespace kz::test {
@@ -228,20 +233,78 @@ TEST(ResultsFile, StorageModeTwoWritesANewFileAndMailsIt) {
     }
 }
 
-TEST(ResultsFile, WaitsForAnotherRunnerAndBreaksALockLeftBehind) {
+bool wait_for(const std::function<bool()>& condition) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// A runner of the stress runs, started as a process of its own.
+pid_t start_appender(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), KZ_RESULTS_APPENDER);
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    return posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0 ? pid : -1;
+}
+
+bool exited_cleanly(pid_t pid) {
+    int status = 0;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(ResultsFile, ARunnerKilledWhileHoldingTheLockDelaysTheNextOneByLessThanASecond) {
     TempFolder folder;
     const auto file = folder / "kz.dat";
-    const auto lock = folder / "kz.dat.lock";
-    AppendPatience patience{std::chrono::milliseconds(100)};
-    std::filesystem::create_directory(lock);
+    // The lock folder of earlier runners, left behind: nothing looks at it now.
+    std::filesystem::create_directory(folder / "kz.dat.lock");
 
-    EXPECT_EQ(append_record(file, "x\r\n", patience), AppendOutcome::unreachable);
-    EXPECT_FALSE(std::filesystem::exists(file)) << "nothing is written while another runner writes";
+    const pid_t holder = start_appender({"--hold", file.string()});
+    ASSERT_GT(holder, 0);
+    ASSERT_TRUE(wait_for([&] { return std::filesystem::exists(folder / "kz.dat.held"); }));
+    const std::string half = file_bytes(file);
+    EXPECT_EQ(append_record(file, "x\r\n", AppendPatience{std::chrono::milliseconds(300)}),
+              AppendOutcome::unreachable);
+    EXPECT_EQ(file_bytes(file), half) << "nothing is written while another runner holds the file";
 
-    std::filesystem::last_write_time(lock, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
-    EXPECT_EQ(append_record(file, "x\r\n", patience), AppendOutcome::appended);
-    EXPECT_EQ(file_bytes(file), "1.3\r\nx\r\n");
-    EXPECT_FALSE(std::filesystem::exists(lock));
+    ASSERT_EQ(kill(holder, SIGKILL), 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(holder, &status, 0), holder);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(append_record(file, stress::stress_record(1, 0)), AppendOutcome::appended);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(waited, std::chrono::seconds(1));
+    EXPECT_EQ(file_bytes(file), half + "\r\n" + stress::stress_record(1, 0))
+        << "the record starts on a line of its own after the one cut short";
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "kz.dat.lock"));
+}
+
+TEST(ResultsFile, FortyRunnersAppendingAtOnceLeaveTwoThousandWholeRecords) {
+    TempFolder folder;
+    const auto file = folder / "kz.dat";
+    constexpr int runners = 40;
+    constexpr int records = 50;
+    std::vector<pid_t> children;
+    for (int r = 0; r < runners; ++r) {
+        children.push_back(start_appender({file.string(), std::to_string(r), std::to_string(records)}));
+        ASSERT_GT(children.back(), 0);
+    }
+    int failed = 0;
+    for (pid_t child : children) failed += exited_cleanly(child) ? 0 : 1;
+    EXPECT_EQ(failed, 0) << "runners with an append refused";
+
+    const stress::RecordCount count = stress::count_whole_records(file_bytes(file));
+    EXPECT_EQ(count.fault, "");
+    EXPECT_EQ(count.whole, std::size_t{runners * records});
+    long longest = 0;
+    for (int r = 0; r < runners; ++r)
+        longest = std::max(longest, std::stol("0" + file_bytes(folder / ("kz.dat." + std::to_string(r) + ".wait"))));
+    std::printf("%zu whole records from %d runners; longest wait for one append: %ld ms\n", count.whole, runners,
+                longest);
 }
 
 TEST(ResultsFile, TwoRunnersAppendingAtOnceKeepEveryRecordWhole) {

@@ -27,6 +27,7 @@ const char* built_in_path(std::string_view name) {
     if (name == "KZ_PACKER") return KZ_DEFAULT_PACKER;
     if (name == "KZ_SOURCE_DIR") return KZ_DEFAULT_SOURCE_DIR;
     if (name == "KZ_ARTEFACTS") return KZ_DEFAULT_ARTEFACTS;
+    if (name == "KZ_APPENDER") return KZ_DEFAULT_APPENDER;
     return "";
 }
 
@@ -81,8 +82,10 @@ int run_program(const fs::path& program, const std::wstring& arguments, std::chr
     return static_cast<int>(code);
 }
 
-std::optional<Process> Process::start(const fs::path& program, const fs::path& working_dir) {
+std::optional<Process> Process::start(const fs::path& program, const fs::path& working_dir,
+                                      const std::wstring& arguments) {
     std::wstring command = L"\"" + program.wstring() + L"\"";
+    if (!arguments.empty()) command += L" " + arguments;
     STARTUPINFOW startup = {sizeof startup};
     PROCESS_INFORMATION info = {};
     if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -111,7 +114,10 @@ std::optional<DWORD> Process::exit_code() const {
     return code;
 }
 
-void Process::kill() { TerminateProcess(info_.hProcess, 1); }
+void Process::kill() {
+    TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, 5000);
+}
 
 std::wstring class_of(HWND window) {
     wchar_t name[256] = {};

@@ -35,7 +35,8 @@ int run_program(const std::filesystem::path& program, const std::wstring& argume
 class Process {
 public:
     static std::optional<Process> start(const std::filesystem::path& program,
-                                        const std::filesystem::path& working_dir = {});
+                                        const std::filesystem::path& working_dir = {},
+                                        const std::wstring& arguments = {});
     Process(Process&& other) noexcept;
     ~Process();
     Process(const Process&) = delete;
@@ -46,6 +47,7 @@ public:
     // True when the process ended within the time.
     bool wait_exit(std::chrono::milliseconds timeout = 15s);
     std::optional<DWORD> exit_code() const;
+    // Ends the process at once, as a crash would, and waits until it has ended.
     void kill();
 
     // The first visible top-level window of the process with this class (and
