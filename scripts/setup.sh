@@ -7,7 +7,11 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
   mingw-w64 g++-mingw-w64-x86-64-posix
-  wine wine64 xvfb xauth x11-utils imagemagick fonts-dejavu-core
+  wine wine64 xvfb xauth x11-utils imagemagick
+  # The faces the runner draws with under Wine: Wine's own (Marlett for the
+  # caption buttons, Symbol, Tahoma, MS Sans Serif), Arial's metric twin, and
+  # a general fallback.
+  fonts-wine fonts-liberation fonts-dejavu-core
   clang libclang-rt-14-dev
 )
 

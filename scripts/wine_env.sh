@@ -23,10 +23,15 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine: making a prefix in $WINEPREFIX"
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
-  # Wine's own fonts (Marlett for the caption buttons, Tahoma, Symbol, MS Sans
-  # Serif) are not always found in its data folder: give the prefix a copy.
-  cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
   wineserver -w
 fi
+
+# Wine does not look for its own fonts (Marlett for the caption buttons,
+# Symbol, Tahoma, MS Sans Serif) where Debian's fonts-wine puts them: give the
+# prefix a copy of each, also when the prefix was made before they were
+# installed.
+for font in $(dpkg -L fonts-wine 2>/dev/null | grep -E '\.(ttf|fon)$'); do
+  [ -e "$WINEPREFIX/drive_c/windows/Fonts/${font##*/}" ] || cp "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+done
