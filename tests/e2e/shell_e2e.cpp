@@ -2,7 +2,7 @@
 // it: the road from the welcome page through the home page and the questions
 // to the end page and back, the quiz without welcome or home page, quitting
 // with and without the quiz's lock, the help with the score so far, the sound
-// toggle, the time limit, and the results manager started from the end page.
+// toggle and the time limit.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -472,46 +472,6 @@ TEST(ExamWindow, ExamTypeWithoutAPageOfItsOwnStillRunsToTheEnd) {
     EXPECT_TRUE(wait_until([&] { return shown_text(page, ids::question) == L"Italie"; }));
     ASSERT_TRUE(press(run.window, ids::next));
     EXPECT_NE(wait_page_with(run.window, ids::end_text), nullptr);
-    EXPECT_TRUE(quit_runner(run));
-}
-
-// Finishes the one-question exam of the quiz and returns the end page.
-HWND reach_end_page(RunningQuiz& run) {
-    if (!press(run.window, ids::next) || !wait_page_with(run.window, ids::home_themes)) return nullptr;
-    if (!press(run.window, ids::next) || !wait_question(run.window, L"France")) return nullptr;
-    if (!answer_question(run.window, L"Paris")) return nullptr;
-    return wait_page_with(run.window, ids::end_text);
-}
-
-TEST(ExamWindow, DetailsButtonStartsTheResultsManagerBesideTheQuiz) {
-    const fs::path dir = scratch_dir("shell-details");
-    QuizModel quiz = capitals_quiz(dir / "resultats.dat");
-    quiz.default_question_count = 1;
-    RunningQuiz run = start_quiz(dir, quiz);
-    ASSERT_NE(run.window, nullptr);
-    HWND page = reach_end_page(run);
-    ASSERT_NE(page, nullptr);
-
-    // Without the program: the student is told, and the page stays.
-    ASSERT_TRUE(press(page, ids::details));
-    HWND box = wait_message_box(*run.process);
-    ASSERT_NE(box, nullptr) << "no message for the missing results manager";
-    EXPECT_EQ(message_box_content(box).caption, L"Savanto");
-    EXPECT_EQ(message_box_content(box).text, message(2014));
-    press(box, IDOK);
-    EXPECT_TRUE(wait_until([&] { return !IsWindow(box); }));
-    EXPECT_EQ(current_page(run.window), page);
-
-    // With a program of that name beside the quiz, it starts.
-    wchar_t system[MAX_PATH] = {};
-    GetSystemDirectoryW(system, MAX_PATH);
-    fs::copy_file(fs::path(system) / "notepad.exe", dir / "Elevor.exe", fs::copy_options::overwrite_existing);
-    ASSERT_TRUE(press(page, ids::details));
-    HWND manager = nullptr;
-    EXPECT_TRUE(wait_until([&] { return (manager = FindWindowW(L"Notepad", nullptr)) != nullptr; }, 15s))
-        << "the results manager did not start";
-    EXPECT_TRUE(no_message_box(*run.process));
-    if (manager) PostMessageW(manager, WM_CLOSE, 0, 0);
     EXPECT_TRUE(quit_runner(run));
 }
 

@@ -28,6 +28,8 @@ const char* built_in_path(std::string_view name) {
     if (name == "KZ_SOURCE_DIR") return KZ_DEFAULT_SOURCE_DIR;
     if (name == "KZ_ARTEFACTS") return KZ_DEFAULT_ARTEFACTS;
     if (name == "KZ_APPENDER") return KZ_DEFAULT_APPENDER;
+    if (name == "KZ_MARKER") return KZ_DEFAULT_MARKER;
+    if (name == "KZ_MAPI") return KZ_DEFAULT_MAPI;
     return "";
 }
 
