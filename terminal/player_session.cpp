@@ -17,7 +17,14 @@ constexpr int longest_wait = 86400;
 std::string PlayerSession::BlankPage::prompt_label() { return cp(u8"Commande"); }
 
 void PlayerSession::BlankPage::take(const std::string&) {
-    context_.console.line(cp(u8"Aucune page n'est affichée : tapez :quitter pour fermer le questionnaire."));
+    // The exam could not start (too few questions): "Suivant >" stays, as on
+    // the home page, and tries the start again.
+    if (context_.view.screen().next_visible) {
+        context_.console.line(cp(u8"Aucune page n'est affichée : tapez :suivant pour essayer à nouveau de "
+                                 u8"commencer l'examen, ou :quitter pour fermer le questionnaire."));
+    } else {
+        context_.console.line(cp(u8"Aucune page n'est affichée : tapez :quitter pour fermer le questionnaire."));
+    }
 }
 
 PlayerSession::PlayerSession(PlayerContext& context, ExamTimers& timers, TerminalClock& clock, MediaPlayer& media)
@@ -157,7 +164,8 @@ void PlayerSession::run_command(const Command& command, TerminalPage& page) {
         console.line(screen.muted ? cp(u8"Sons du questionnaire coupés.") : cp(u8"Sons du questionnaire rétablis."));
         break;
     case CommandKind::next:
-        if (!screen.next_visible || screen.kind == ScreenKind::none) {
+        // The engine alone says whether "Suivant >" is shown.
+        if (!screen.next_visible) {
             console.line(cp(u8"Le bouton « Suivant > » n'est pas disponible ici."));
         } else {
             page.press_next();

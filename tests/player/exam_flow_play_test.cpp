@@ -143,6 +143,31 @@ TEST(ExamFlowPlay, TooFewQuestionsKeepTheHomePageUntilTheChoicesAllowAnExam) {
     EXPECT_EQ(file_bytes(results), expected);
 }
 
+TEST(ExamFlowPlay, WithoutWelcomeOrHomePageNextTriesTheRefusedStartAgain) {
+    TestFolder folder;
+    // Multiple choice alone needs four questions; the quiz has three.
+    Settings settings = {{"use_home_page", "0"},     {"allow_open_answer", "0"},   {"allow_true_false", "0"},
+                         {"allow_pot_pourri", "0"},  {"allow_hangman", "0"},       {"allow_scrambled_letters", "0"}};
+    settings["themes"] = R"([ { "name": "Europe", "prompt": "Capitale ?", "reverse_prompt": "Pays ?",
+      "questions": [ { "question": "France", "answer": "Paris" }, { "question": "Italie", "answer": "Rome" },
+                     { "question": "Espagne", "answer": "Madrid" } ] } ])";
+    const auto quiz = pack_quiz(folder.path(), capitals_source(settings));
+
+    const PlayerRun run =
+        run_player({test_arguments(quiz, folder / "kz.dat"), {}, folder.path()}, ":suivant\nx\n:suivant\n:quitter\no\n");
+
+    const std::string refusal = "[Examen] Il n'y a pas assez de questions et de réponses avec les options "
+                                "sélectionnées.\n\nCochez plus de thèmes et/ou sélectionnez un autre type d'examen.\n";
+    EXPECT_EQ(count_of(run.output, refusal), 3u) << run.output;
+    EXPECT_NE(run.output.find("? Commande : :suivant\n\n" + refusal + "? Commande : x\nAucune page n'est affichée : "
+                              "tapez :suivant pour essayer à nouveau"),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(run.output.find("pas disponible"), std::string::npos);
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder / "kz.dat"));
+}
+
 TEST(ExamFlowPlay, QuittingAsksForConfirmationAndLeavesNoRecordOfTheUnfinishedExam) {
     TestFolder folder;
     const auto quiz = pack_quiz(folder.path(), capitals_source());
