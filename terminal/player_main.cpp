@@ -6,8 +6,6 @@
 
 #if defined(_WIN32)
 #include <windows.h>
-#else
-#include <unistd.h>
 #endif
 
 #include "command_line.h"
@@ -19,6 +17,7 @@
 #include "media_player.h"
 #include "message_box.h"
 #include "player_session.h"
+#include "private_folder.h"
 #include "quiz/byte_source.h"
 #include "quiz/container.h"
 #include "quiz/media_extractor.h"
@@ -43,14 +42,6 @@ void write_error(std::string_view utf8) {
 }
 
 std::string own_utf8(std::u8string_view text) { return std::string(text.begin(), text.end()); }
-
-unsigned long process_number() {
-#if defined(_WIN32)
-    return GetCurrentProcessId();
-#else
-    return static_cast<unsigned long>(getpid());
-#endif
-}
 
 // A path the results file may take: the exam's record names its file in
 // Windows-1252, so a path that the code page cannot hold cannot be used.
@@ -134,12 +125,31 @@ int play(const std::vector<std::string>& arguments) {
     std::optional<std::string> manager;
     if (const auto program = environment_path("KZ_RESULTS_MANAGER")) manager = path_to_cp1252(*program);
 
+    // The quiz's items are extracted, and copied for other programs, in a
+    // folder of the player's own. Without one, no item is extracted at all
+    // (the quiz's items then show and play nothing).
     const std::filesystem::path temporary = temporary_folder();
-    MediaExtractor media(model, quiz_path, temporary);
+    const std::optional<PrivateFolder> own_folder = PrivateFolder::create(temporary);
+    std::optional<std::filesystem::path> extraction_folder;
+    std::optional<std::filesystem::path> copies_folder;
+    if (own_folder) {
+        std::error_code error;
+        if (std::filesystem::create_directory(own_folder->path() / "extraits", error))
+            extraction_folder = own_folder->path() / "extraits";
+        if (std::filesystem::create_directory(own_folder->path() / "copies", error))
+            copies_folder = own_folder->path() / "copies";
+    }
+    QuizModel without_media;
+    if (!extraction_folder) {
+        without_media = model;
+        without_media.media.clear();
+    }
+    MediaExtractor media(extraction_folder ? model : without_media, quiz_path,
+                         extraction_folder.value_or(std::filesystem::path()));
     TerminalClock clock =
         options.fake_clock ? TerminalClock::fake(*options.fake_clock) : TerminalClock::system();
     ExamTimers timers(clock);
-    MediaPlayer player(options.sound, temporary / ("kz-player-" + std::to_string(process_number())));
+    MediaPlayer player(options.sound, copies_folder);
     MediaMenu menu(model);
     TerminalView view(console, timers, player, menu);
 

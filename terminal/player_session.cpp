@@ -241,11 +241,14 @@ void PlayerSession::open_picture(const std::string& argument) {
         return;
     }
     const auto file = context_.engine.image_file(entry->stored);
-    if (!file || !media_.open_picture(*file)) {
-        console.line(cp(u8"Aucun programme n'a pu afficher l'image."));
-        return;
+    const MediaPlayer::Outcome outcome = file ? media_.open_picture(*file) : MediaPlayer::Outcome::not_started;
+    switch (outcome) {
+    case MediaPlayer::Outcome::opened: console.line(cp(u8"Image ouverte.")); break;
+    case MediaPlayer::Outcome::refused:
+        console.line(cp(u8"Cette image ne peut pas être affichée : son fichier n'est pas une image BMP."));
+        break;
+    default: console.line(cp(u8"Aucun programme n'a pu afficher l'image.")); break;
     }
-    console.line(cp(u8"Image ouverte."));
 }
 
 void PlayerSession::play(const std::string& argument) {
@@ -268,6 +271,11 @@ void PlayerSession::play(const std::string& argument) {
     case MediaPlayer::Outcome::opened: console.line(cp(u8"Ouvert avec le programme par défaut.")); break;
     case MediaPlayer::Outcome::not_started: console.line(cp(u8"Aucun programme n'a pu jouer ce son.")); break;
     case MediaPlayer::Outcome::disabled: console.line(cp(u8"Les sons sont désactivés.")); break;
+    case MediaPlayer::Outcome::refused:
+        console.line(entry->kind == media_music
+                         ? cp(u8"Cette musique ne peut pas être jouée : son fichier n'est pas une musique MIDI.")
+                         : cp(u8"Ce son ne peut pas être joué : son fichier n'est pas un son WAVE."));
+        break;
     }
 }
 
