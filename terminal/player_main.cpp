@@ -23,6 +23,7 @@
 #include "quiz/media_extractor.h"
 #include "quiz/quiz_loader.h"
 #include "res/string_table.h"
+#include "results_paths.h"
 #include "shell/exam_engine.h"
 #include "standard_streams.h"
 #include "system_programs.h"
@@ -110,17 +111,35 @@ int play(const std::vector<std::string>& arguments) {
 
     // Storage mode 1 writes to the author's file, unless the student names
     // another; an author's Windows path cannot be used elsewhere, and the
-    // exam then asks where to write, as for any file it cannot reach.
-    if (results_text) {
-        model.results_file_path = *results_text;
-    } else if (is_windows_path(model.results_file_path)) {
-        model.results_file_path.clear();
-    }
+    // exam then asks where to write, as for any file it cannot reach. An
+    // author's path that names no results file is not written to: the record
+    // goes to the student's own results file, and the end of the exam says so.
     std::string mode_0_file;
     if (results_text) {
         mode_0_file = *results_text;
     } else {
         mode_0_file = results_path_text(default_results_file()).value_or("kz.dat");
+    }
+    std::optional<std::string> refused_author_file;
+    if (model.results_storage_mode == 1) {
+        if (results_text) {
+            model.results_file_path = *results_text;
+        } else if (is_windows_path(model.results_file_path)) {
+            model.results_file_path.clear();
+        } else if (!names_results_file(path_from_cp1252(model.results_file_path))) {
+            refused_author_file = model.results_file_path;
+            model.results_file_path = mode_0_file;
+        }
+    }
+    // A named pipe or a device would hold the exam's end for ever.
+    const bool own_file_used =
+        model.results_storage_mode == 0 || (model.results_storage_mode == 1 && model.results_file_path == mode_0_file);
+    if (own_file_used && path_kind(path_from_cp1252(mode_0_file)) == PathKind::not_a_file) {
+        write_error(own_utf8(u8"Ce fichier de résultats n'est pas un fichier ordinaire (tube nommé, périphérique "
+                             u8"ou dossier) : ") +
+                    utf8_of_path(path_from_cp1252(mode_0_file)) +
+                    own_utf8(u8"\nIndiquez un fichier avec --results.\n"));
+        return wrong_command_line;
     }
     std::optional<std::string> manager;
     if (const auto program = environment_path("KZ_RESULTS_MANAGER")) manager = path_to_cp1252(*program);
@@ -163,7 +182,7 @@ int play(const std::vector<std::string>& arguments) {
     Platform platform{clock, random, registry, folders, file_dialog, mail, launcher};
 
     ExamEngine engine(model, media, view, platform, quiz_path);
-    PlayerContext context{model, console, view, engine, menu};
+    PlayerContext context{model, console, view, engine, menu, false, refused_author_file};
     PlayerSession session(context, timers, clock, player);
     session.run();
 

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <thread>
 
+#include <sys/stat.h>
+
 #include "player_process.h"
 #include "quiz_files.h"
 
@@ -298,6 +300,109 @@ TEST(ExamFlowPlay, AnAuthorsWindowsPathIsUnreachableElsewhereAndAnEmptyAnswerCan
     EXPECT_NE(run.output.find("Les résultats n'ont pas été enregistrés."), std::string::npos);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 4)
         << "nothing beside the quiz, its source, the runner and the packer's log";
+}
+
+// A quiz may name any path for its results: the player writes there only when
+// the path names a results file, and otherwise into the student's own file.
+TEST(ExamFlowPlay, AnAuthorsPathIsWrittenOnlyWhenItNamesAResultsFile) {
+    enum class Before { nothing, results_file, other_file, named_pipe };
+    struct Row {
+        const char* name;
+        Before before;
+        bool written_there;
+    };
+    const Row rows[] = {
+        {"bilan.DAT", Before::nothing, true},
+        {"notes.txt", Before::results_file, true},
+        {"lance.sh", Before::nothing, false},
+        {"profil", Before::other_file, false},
+        {"tube.dat", Before::named_pipe, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TestFolder folder;
+        const auto author_file = folder / row.name;
+        const std::string other_text = "echo bonjour\n";
+        if (row.before == Before::results_file) std::ofstream(author_file, std::ios::binary) << "1.3\r\n";
+        if (row.before == Before::other_file) std::ofstream(author_file, std::ios::binary) << other_text;
+        if (row.before == Before::named_pipe) {
+            ASSERT_EQ(mkfifo(author_file.c_str(), 0600), 0);
+        }
+        const auto quiz = pack_quiz(folder.path(),
+                                    capitals_source({{"results_storage_mode", "1"},
+                                                     {"results_file_path", "\"" + author_file.string() + "\""}}));
+        std::filesystem::create_directories(folder / "maison");
+        const auto own_file = folder / "maison" / "kz.dat";
+
+        const PlayerRun run = run_player({{quiz.string(), "--no-sound", "--clock=fake"},
+                                          {{"HOME", (folder / "maison").string()}, {"KZ_RESULTS", ""}},
+                                          folder.path(),
+                                          std::chrono::seconds(10)},
+                                         home_answers({.type = 1, .count = "1"}) + "Paris\n4\n");
+
+        ASSERT_EQ(run.exit_code, 0) << run.output;
+        const std::string expected =
+            "1.3\r\n" + record_header("Marie", 1, "Capitales", quiz, 100, start_date, 0, 30, 0, 0, 0) +
+            record_entry("Europe", "Capitale ?", "France", {{"Paris", "Paris"}}, 1, at_start, at_start);
+        if (row.written_there) {
+            EXPECT_EQ(file_bytes(author_file), expected);
+            EXPECT_FALSE(std::filesystem::exists(own_file));
+            EXPECT_NE(run.output.find("Résultats enregistrés dans : " + author_file.string() + "\n"),
+                      std::string::npos) << run.output;
+        } else {
+            EXPECT_EQ(file_bytes(own_file), expected);
+            EXPECT_NE(run.output.find("Le questionnaire demande d'enregistrer les résultats dans « " +
+                                      author_file.string() + " », qui n'est pas un fichier de résultats : ils sont "
+                                      "enregistrés dans votre fichier de résultats.\nRésultats enregistrés dans : " +
+                                      own_file.string() + "\n"),
+                      std::string::npos) << run.output;
+            if (row.before == Before::nothing) {
+                EXPECT_FALSE(std::filesystem::exists(author_file));
+            }
+            if (row.before == Before::other_file) {
+                EXPECT_EQ(file_bytes(author_file), other_text);
+            }
+        }
+    }
+}
+
+// A named pipe or a device would hold the end of the exam for ever: the
+// student's own choices are refused too, before the exam.
+TEST(ExamFlowPlay, NamedPipesAndDevicesAreRefusedWhereverTheStudentNamesThem) {
+    TestFolder folder;
+    const auto quiz = pack_quiz(folder.path(), capitals_source());
+    const auto pipe = folder / "tube.dat";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const auto old_file = folder / "ancien.dat";
+    std::ofstream(old_file, std::ios::binary) << "1.2\r\n";
+    const auto chosen = folder / "nouveau.dat";
+    const std::string exam = home_answers({.type = 1, .count = "1"}) + "Paris\n";
+    const std::string not_a_file = "n'est pas un fichier ordinaire (tube nommé, périphérique ou dossier)";
+
+    struct Row {
+        const char* why;
+        std::filesystem::path results;
+        std::string answers;
+        int exit_code;
+        std::string said;
+    };
+    const Row rows[] = {
+        {"a named pipe as the results file", pipe, exam, 2, not_a_file},
+        {"a device as the results file", "/dev/null", exam, 2, not_a_file},
+        {"a named pipe typed in the file dialog", old_file,
+         exam + "o\n" + pipe.string() + "\n" + chosen.string() + "\n4\n", 0,
+         "? Fichier de données (*.dat), chemin complet ; vide pour annuler : " + pipe.string() +
+             "\nCe chemin " + not_a_file + " : indiquez un fichier.\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        const PlayerRun run = run_player(
+            {test_arguments(quiz, row.results), {}, folder.path(), std::chrono::seconds(10)}, row.answers);
+
+        EXPECT_EQ(run.exit_code, row.exit_code) << run.output << run.errors;
+        EXPECT_NE((run.output + run.errors).find(row.said), std::string::npos) << run.output << run.errors;
+    }
+    EXPECT_TRUE(file_bytes(chosen).starts_with("1.3\r\nMarie\r\n"));
 }
 
 TEST(ExamFlowPlay, ResultsOptionReplacesTheAuthorsFile) {
