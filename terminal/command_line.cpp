@@ -80,7 +80,9 @@ std::string usage_text() {
         u8"Options :\n"
         u8"  --results CHEMIN   fichier des résultats (sinon la variable KZ_RESULTS,\n"
         u8"                     sinon kz.dat dans le dossier personnel) ; remplace aussi\n"
-        u8"                     le fichier choisi par l'auteur du questionnaire\n"
+        u8"                     le fichier choisi par l'auteur du questionnaire, qui\n"
+        u8"                     n'est utilisé que s'il s'agit d'un fichier de résultats\n"
+        u8"                     (nom en .dat, ou première ligne « 1.3 »)\n"
         u8"  --no-sound         ne jamais jouer de son ni de musique\n"
         u8"  --help             cette aide\n"
         u8"\n"
@@ -96,7 +98,8 @@ std::string usage_text() {
         u8"  KZ_SOUND_PLAYER     programme qui joue les sons et la musique (il reçoit le fichier)\n"
         u8"  KZ_OPEN_COMMAND     programme qui ouvre les images (sinon xdg-open)\n"
         u8"\n"
-        u8"Code de sortie : 0 questionnaire fermé, 1 questionnaire refusé, 2 ligne de commande erronée.\n");
+        u8"Code de sortie : 0 questionnaire fermé, 1 questionnaire refusé, 2 ligne de commande erronée\n"
+        u8"ou fichier de résultats qui n'est pas un fichier ordinaire (tube nommé, périphérique).\n");
 }
 
 }  // namespace kz::term

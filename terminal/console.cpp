@@ -23,7 +23,7 @@ void Console::end_line() {
     if (!at_line_start_) write("\n");
 }
 
-void Console::print_path(const std::filesystem::path& path) { write(utf8_of_path(path)); }
+void Console::print_path(const std::filesystem::path& path) { write(printable_utf8(utf8_of_path(path))); }
 
 void Console::prompt(std::string_view label) {
     // A prompt always stands at the start of a line of its own.

@@ -24,7 +24,8 @@ public:
     void line(std::string_view text = {});
     // Ends the line the cursor stands on, if any (after a prompt left unanswered).
     void end_line();
-    // A path as the system names it.
+    // A path as the system names it, without the control characters that a
+    // path (an author's results file) may hold and that could drive the terminal.
     void print_path(const std::filesystem::path& path);
 
     // Shows the prompt "? label : " and leaves the cursor after it.

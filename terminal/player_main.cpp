@@ -6,8 +6,6 @@
 
 #if defined(_WIN32)
 #include <windows.h>
-#else
-#include <unistd.h>
 #endif
 
 #include "command_line.h"
@@ -19,11 +17,13 @@
 #include "media_player.h"
 #include "message_box.h"
 #include "player_session.h"
+#include "private_folder.h"
 #include "quiz/byte_source.h"
 #include "quiz/container.h"
 #include "quiz/media_extractor.h"
 #include "quiz/quiz_loader.h"
 #include "res/string_table.h"
+#include "results_paths.h"
 #include "shell/exam_engine.h"
 #include "standard_streams.h"
 #include "system_programs.h"
@@ -43,14 +43,6 @@ void write_error(std::string_view utf8) {
 }
 
 std::string own_utf8(std::u8string_view text) { return std::string(text.begin(), text.end()); }
-
-unsigned long process_number() {
-#if defined(_WIN32)
-    return GetCurrentProcessId();
-#else
-    return static_cast<unsigned long>(getpid());
-#endif
-}
 
 // A path the results file may take: the exam's record names its file in
 // Windows-1252, so a path that the code page cannot hold cannot be used.
@@ -119,27 +111,64 @@ int play(const std::vector<std::string>& arguments) {
 
     // Storage mode 1 writes to the author's file, unless the student names
     // another; an author's Windows path cannot be used elsewhere, and the
-    // exam then asks where to write, as for any file it cannot reach.
-    if (results_text) {
-        model.results_file_path = *results_text;
-    } else if (is_windows_path(model.results_file_path)) {
-        model.results_file_path.clear();
-    }
+    // exam then asks where to write, as for any file it cannot reach. An
+    // author's path that names no results file is not written to: the record
+    // goes to the student's own results file, and the end of the exam says so.
     std::string mode_0_file;
     if (results_text) {
         mode_0_file = *results_text;
     } else {
         mode_0_file = results_path_text(default_results_file()).value_or("kz.dat");
     }
+    std::optional<std::string> refused_author_file;
+    if (model.results_storage_mode == 1) {
+        if (results_text) {
+            model.results_file_path = *results_text;
+        } else if (is_windows_path(model.results_file_path)) {
+            model.results_file_path.clear();
+        } else if (!names_results_file(path_from_cp1252(model.results_file_path))) {
+            refused_author_file = model.results_file_path;
+            model.results_file_path = mode_0_file;
+        }
+    }
+    // A named pipe or a device would hold the exam's end for ever.
+    const bool own_file_used =
+        model.results_storage_mode == 0 || (model.results_storage_mode == 1 && model.results_file_path == mode_0_file);
+    if (own_file_used && path_kind(path_from_cp1252(mode_0_file)) == PathKind::not_a_file) {
+        write_error(own_utf8(u8"Ce fichier de résultats n'est pas un fichier ordinaire (tube nommé, périphérique "
+                             u8"ou dossier) : ") +
+                    utf8_of_path(path_from_cp1252(mode_0_file)) +
+                    own_utf8(u8"\nIndiquez un fichier avec --results.\n"));
+        return wrong_command_line;
+    }
     std::optional<std::string> manager;
     if (const auto program = environment_path("KZ_RESULTS_MANAGER")) manager = path_to_cp1252(*program);
 
+    // The quiz's items are extracted, and copied for other programs, in a
+    // folder of the player's own. Without one, no item is extracted at all
+    // (the quiz's items then show and play nothing).
     const std::filesystem::path temporary = temporary_folder();
-    MediaExtractor media(model, quiz_path, temporary);
+    const std::optional<PrivateFolder> own_folder = PrivateFolder::create(temporary);
+    std::optional<std::filesystem::path> extraction_folder;
+    std::optional<std::filesystem::path> copies_folder;
+    if (own_folder) {
+        std::error_code error;
+        if (std::filesystem::create_directory(own_folder->path() / "extraits", error))
+            extraction_folder = own_folder->path() / "extraits";
+        if (std::filesystem::create_directory(own_folder->path() / "copies", error))
+            copies_folder = own_folder->path() / "copies";
+    }
+    QuizModel without_media;
+    if (!extraction_folder) {
+        without_media = model;
+        without_media.media.clear();
+    }
+    MediaExtractor media(extraction_folder ? model : without_media, quiz_path,
+                         extraction_folder.value_or(std::filesystem::path()));
     TerminalClock clock =
         options.fake_clock ? TerminalClock::fake(*options.fake_clock) : TerminalClock::system();
     ExamTimers timers(clock);
-    MediaPlayer player(options.sound, temporary / ("kz-player-" + std::to_string(process_number())));
+    MediaPlayer player(options.sound, copies_folder);
     MediaMenu menu(model);
     TerminalView view(console, timers, player, menu);
 
@@ -153,7 +182,7 @@ int play(const std::vector<std::string>& arguments) {
     Platform platform{clock, random, registry, folders, file_dialog, mail, launcher};
 
     ExamEngine engine(model, media, view, platform, quiz_path);
-    PlayerContext context{model, console, view, engine, menu};
+    PlayerContext context{model, console, view, engine, menu, false, refused_author_file};
     PlayerSession session(context, timers, clock, player);
     session.run();
 

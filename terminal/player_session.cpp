@@ -17,7 +17,14 @@ constexpr int longest_wait = 86400;
 std::string PlayerSession::BlankPage::prompt_label() { return cp(u8"Commande"); }
 
 void PlayerSession::BlankPage::take(const std::string&) {
-    context_.console.line(cp(u8"Aucune page n'est affichée : tapez :quitter pour fermer le questionnaire."));
+    // The exam could not start (too few questions): "Suivant >" stays, as on
+    // the home page, and tries the start again.
+    if (context_.view.screen().next_visible) {
+        context_.console.line(cp(u8"Aucune page n'est affichée : tapez :suivant pour essayer à nouveau de "
+                                 u8"commencer l'examen, ou :quitter pour fermer le questionnaire."));
+    } else {
+        context_.console.line(cp(u8"Aucune page n'est affichée : tapez :quitter pour fermer le questionnaire."));
+    }
 }
 
 PlayerSession::PlayerSession(PlayerContext& context, ExamTimers& timers, TerminalClock& clock, MediaPlayer& media)
@@ -157,7 +164,8 @@ void PlayerSession::run_command(const Command& command, TerminalPage& page) {
         console.line(screen.muted ? cp(u8"Sons du questionnaire coupés.") : cp(u8"Sons du questionnaire rétablis."));
         break;
     case CommandKind::next:
-        if (!screen.next_visible || screen.kind == ScreenKind::none) {
+        // The engine alone says whether "Suivant >" is shown.
+        if (!screen.next_visible) {
             console.line(cp(u8"Le bouton « Suivant > » n'est pas disponible ici."));
         } else {
             page.press_next();
@@ -233,11 +241,14 @@ void PlayerSession::open_picture(const std::string& argument) {
         return;
     }
     const auto file = context_.engine.image_file(entry->stored);
-    if (!file || !media_.open_picture(*file)) {
-        console.line(cp(u8"Aucun programme n'a pu afficher l'image."));
-        return;
+    const MediaPlayer::Outcome outcome = file ? media_.open_picture(*file) : MediaPlayer::Outcome::not_started;
+    switch (outcome) {
+    case MediaPlayer::Outcome::opened: console.line(cp(u8"Image ouverte.")); break;
+    case MediaPlayer::Outcome::refused:
+        console.line(cp(u8"Cette image ne peut pas être affichée : son fichier n'est pas une image BMP."));
+        break;
+    default: console.line(cp(u8"Aucun programme n'a pu afficher l'image.")); break;
     }
-    console.line(cp(u8"Image ouverte."));
 }
 
 void PlayerSession::play(const std::string& argument) {
@@ -260,6 +271,11 @@ void PlayerSession::play(const std::string& argument) {
     case MediaPlayer::Outcome::opened: console.line(cp(u8"Ouvert avec le programme par défaut.")); break;
     case MediaPlayer::Outcome::not_started: console.line(cp(u8"Aucun programme n'a pu jouer ce son.")); break;
     case MediaPlayer::Outcome::disabled: console.line(cp(u8"Les sons sont désactivés.")); break;
+    case MediaPlayer::Outcome::refused:
+        console.line(entry->kind == media_music
+                         ? cp(u8"Cette musique ne peut pas être jouée : son fichier n'est pas une musique MIDI.")
+                         : cp(u8"Ce son ne peut pas être joué : son fichier n'est pas un son WAVE."));
+        break;
     }
 }
 

@@ -33,7 +33,7 @@ public:
 
 private:
     // No page at all: a quiz without welcome and home page whose exam could
-    // not start. Only the frame's commands are left.
+    // not start. Only the frame's commands are left, "Suivant >" among them.
     class BlankPage final : public TerminalPage {
     public:
         using TerminalPage::TerminalPage;

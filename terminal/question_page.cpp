@@ -10,6 +10,12 @@ void show_results_location(PlayerContext& context) {
         context.console.line(cp(u8"Les résultats n'ont pas été enregistrés."));
         return;
     }
+    if (context.refused_author_file) {
+        context.console.line(cp(u8"Le questionnaire demande d'enregistrer les résultats dans « ") +
+                             *context.refused_author_file +
+                             cp(u8" », qui n'est pas un fichier de résultats : ils sont enregistrés dans votre "
+                                u8"fichier de résultats."));
+    }
     context.console.print(cp(u8"Résultats enregistrés dans : "));
     context.console.print_path(*file);
     context.console.line();

@@ -2,6 +2,7 @@
 // A page of the exam in the terminal: it prints what the page shows, names
 // the answer it expects next (the prompt), and acts on the student's answer
 // through the engine, as the page's buttons and fields do in the window.
+#include <optional>
 #include <string>
 
 #include "console.h"
@@ -20,6 +21,10 @@ struct PlayerContext {
     ExamEngine& engine;
     MediaMenu& menu;
     bool quit_requested = false;  // the window may close
+    // The results file that the quiz named and the player would not write
+    // to (Windows-1252, as the quiz holds it); the record went to the
+    // student's own results file instead.
+    std::optional<std::string> refused_author_file;
 };
 
 class TerminalPage {

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "common/paths.h"
+#include "results_paths.h"
 #include "terminal_text.h"
 
 #if defined(_WIN32)
@@ -28,9 +29,15 @@ std::string TerminalFolders::windows_folder() {
 }
 
 std::optional<std::filesystem::path> TerminalFileDialog::choose_data_file() {
-    const auto typed = console_.ask(cp(u8"Fichier de données (*.dat), chemin complet ; vide pour annuler"));
-    if (!typed || trimmed(*typed).empty()) return std::nullopt;
-    return path_from_cp1252(trimmed(*typed));
+    for (;;) {
+        const auto typed = console_.ask(cp(u8"Fichier de données (*.dat), chemin complet ; vide pour annuler"));
+        if (!typed || trimmed(*typed).empty()) return std::nullopt;
+        std::filesystem::path chosen = path_from_cp1252(trimmed(*typed));
+        // A named pipe or a device would hold the exam's end for ever.
+        if (path_kind(chosen) != PathKind::not_a_file) return chosen;
+        console_.line(cp(u8"Ce chemin n'est pas un fichier ordinaire (tube nommé, périphérique ou dossier) : "
+                         u8"indiquez un fichier."));
+    }
 }
 
 std::filesystem::path default_results_file() {

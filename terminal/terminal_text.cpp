@@ -108,6 +108,22 @@ std::string printable(std::string_view text) {
     return out;
 }
 
+std::string printable_utf8(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto c = next_code_point(utf8, i);
+        if (!c) {
+            out += '?';
+            ++i;
+        } else if (*c >= 0x20 && *c != 0x7F && !(*c >= 0x80 && *c <= 0x9F)) {
+            append_utf8(out, *c);
+        }
+    }
+    return out;
+}
+
 std::string plain_of(std::string_view stored) {
     std::string plain = rich_to_plain(stored);
     while (!plain.empty() && (plain.back() == '\r' || plain.back() == '\n' || plain.back() == 0x0B ||

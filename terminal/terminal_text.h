@@ -20,6 +20,10 @@ std::string cp(std::u8string_view text);
 // dropped.
 std::string printable(std::string_view text);
 
+// UTF-8 text (a path as the system names it) safe to print: control
+// characters are dropped and bytes that are not UTF-8 become "?".
+std::string printable_utf8(std::string_view utf8);
+
 // The plain text of a stored quiz text (rich text or plain text), without the
 // blank lines and spaces that end it.
 std::string plain_of(std::string_view stored);

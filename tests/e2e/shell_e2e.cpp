@@ -192,6 +192,32 @@ TEST(ExamWindow, QuizWithoutWelcomeOrHomePageStartsAtOnceAsAnonyme) {
     EXPECT_TRUE(quit_runner(run));
 }
 
+TEST(ExamWindow, QuizWithoutWelcomeOrHomePageTriesTheRefusedStartAgainOnNext) {
+    const fs::path dir = scratch_dir("shell-refused-at-once");
+    QuizModel quiz = capitals_quiz(dir / "resultats.dat");
+    quiz.show_welcome_page = 0;
+    quiz.use_home_page = 0;
+    // Multiple choice needs four questions; the capitals alone are three.
+    quiz.allow_open_answer = 0;
+    quiz.allow_multiple_choice = 1;
+    quiz.themes.resize(1);
+    RunningQuiz run = start_quiz(dir, quiz);
+    ASSERT_NE(run.window, nullptr);
+
+    // Refused as the window opens, then at each of two presses of "Suivant >".
+    for (int refusal = 0; refusal < 3; ++refusal) {
+        SCOPED_TRACE(refusal);
+        if (refusal > 0) ASSERT_TRUE(press(run.window, ids::next)) << "\"Suivant >\" is not offered";
+        HWND box = wait_message_box(*run.process);
+        ASSERT_NE(box, nullptr) << "no refusal";
+        EXPECT_EQ(message_box_content(box).text, message(2008));
+        press(box, IDOK);
+        ASSERT_TRUE(wait_until([&] { return !IsWindow(box); }));
+        EXPECT_EQ(current_page(run.window), nullptr);
+    }
+    EXPECT_TRUE(quit_runner(run));
+}
+
 // The ways of closing the window that quitting-locked refuses.
 void try_every_way_of_closing(const RunningQuiz& run, const char* where) {
     SCOPED_TRACE(where);

@@ -3,9 +3,12 @@
 // the results go, and quizzes the player refuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <thread>
+
+#include <sys/stat.h>
 
 #include "player_process.h"
 #include "quiz_files.h"
@@ -143,6 +146,31 @@ TEST(ExamFlowPlay, TooFewQuestionsKeepTheHomePageUntilTheChoicesAllowAnExam) {
     EXPECT_EQ(file_bytes(results), expected);
 }
 
+TEST(ExamFlowPlay, WithoutWelcomeOrHomePageNextTriesTheRefusedStartAgain) {
+    TestFolder folder;
+    // Multiple choice alone needs four questions; the quiz has three.
+    Settings settings = {{"use_home_page", "0"},     {"allow_open_answer", "0"},   {"allow_true_false", "0"},
+                         {"allow_pot_pourri", "0"},  {"allow_hangman", "0"},       {"allow_scrambled_letters", "0"}};
+    settings["themes"] = R"([ { "name": "Europe", "prompt": "Capitale ?", "reverse_prompt": "Pays ?",
+      "questions": [ { "question": "France", "answer": "Paris" }, { "question": "Italie", "answer": "Rome" },
+                     { "question": "Espagne", "answer": "Madrid" } ] } ])";
+    const auto quiz = pack_quiz(folder.path(), capitals_source(settings));
+
+    const PlayerRun run =
+        run_player({test_arguments(quiz, folder / "kz.dat"), {}, folder.path()}, ":suivant\nx\n:suivant\n:quitter\no\n");
+
+    const std::string refusal = "[Examen] Il n'y a pas assez de questions et de réponses avec les options "
+                                "sélectionnées.\n\nCochez plus de thèmes et/ou sélectionnez un autre type d'examen.\n";
+    EXPECT_EQ(count_of(run.output, refusal), 3u) << run.output;
+    EXPECT_NE(run.output.find("? Commande : :suivant\n\n" + refusal + "? Commande : x\nAucune page n'est affichée : "
+                              "tapez :suivant pour essayer à nouveau"),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(run.output.find("pas disponible"), std::string::npos);
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder / "kz.dat"));
+}
+
 TEST(ExamFlowPlay, QuittingAsksForConfirmationAndLeavesNoRecordOfTheUnfinishedExam) {
     TestFolder folder;
     const auto quiz = pack_quiz(folder.path(), capitals_source());
@@ -273,6 +301,124 @@ TEST(ExamFlowPlay, AnAuthorsWindowsPathIsUnreachableElsewhereAndAnEmptyAnswerCan
     EXPECT_NE(run.output.find("Les résultats n'ont pas été enregistrés."), std::string::npos);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 4)
         << "nothing beside the quiz, its source, the runner and the packer's log";
+}
+
+// A quiz may name any path for its results: the player writes there only when
+// the path names a results file, and otherwise into the student's own file.
+TEST(ExamFlowPlay, AnAuthorsPathIsWrittenOnlyWhenItNamesAResultsFile) {
+    enum class Before { nothing, results_file, other_file, named_pipe };
+    struct Row {
+        const char* name;
+        Before before;
+        bool written_there;
+    };
+    const Row rows[] = {
+        {"bilan.DAT", Before::nothing, true},
+        {"notes.txt", Before::results_file, true},
+        {"lance.sh", Before::nothing, false},
+        {"profil", Before::other_file, false},
+        {"tube.dat", Before::named_pipe, false},
+        // "~" stands for an escape character, which would drive the terminal
+        // when the path is printed, and which only a quiz made by hand holds.
+        {"bilan~[2J.dat", Before::nothing, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TestFolder folder;
+        std::string name = row.name;
+        std::replace(name.begin(), name.end(), '~', '\x1b');
+        const auto author_file = folder / name;
+        const std::string other_text = "echo bonjour\n";
+        if (row.before == Before::results_file) std::ofstream(author_file, std::ios::binary) << "1.3\r\n";
+        if (row.before == Before::other_file) std::ofstream(author_file, std::ios::binary) << other_text;
+        if (row.before == Before::named_pipe) {
+            ASSERT_EQ(mkfifo(author_file.c_str(), 0600), 0);
+        }
+        const auto quiz = pack_quiz(folder.path(),
+                                    capitals_source({{"results_storage_mode", "1"},
+                                                     {"results_file_path", "\"" + (folder / row.name).string() + "\""}}));
+        if (name != row.name) {
+            // The path is stored with the key 1 ("~" is its highest character),
+            // so "~" alone is stored as 127, and an escape as 28.
+            std::string bytes = file_bytes(quiz);
+            ASSERT_EQ(std::count(bytes.begin(), bytes.end(), '\x7f'), 1);
+            std::replace(bytes.begin(), bytes.end(), '\x7f', '\x1c');
+            std::ofstream(quiz, std::ios::binary | std::ios::trunc) << bytes;
+        }
+        std::filesystem::create_directories(folder / "maison");
+        const auto own_file = folder / "maison" / "kz.dat";
+
+        const PlayerRun run = run_player({{quiz.string(), "--no-sound", "--clock=fake"},
+                                          {{"HOME", (folder / "maison").string()}, {"KZ_RESULTS", ""}},
+                                          folder.path(),
+                                          std::chrono::seconds(10)},
+                                         home_answers({.type = 1, .count = "1"}) + "Paris\n4\n");
+
+        ASSERT_EQ(run.exit_code, 0) << run.output;
+        const std::string expected =
+            "1.3\r\n" + record_header("Marie", 1, "Capitales", quiz, 100, start_date, 0, 30, 0, 0, 0) +
+            record_entry("Europe", "Capitale ?", "France", {{"Paris", "Paris"}}, 1, at_start, at_start);
+        if (row.written_there) {
+            EXPECT_EQ(file_bytes(author_file), expected);
+            EXPECT_FALSE(std::filesystem::exists(own_file));
+            std::string printed = author_file.string();
+            std::erase(printed, '\x1b');
+            EXPECT_NE(run.output.find("Résultats enregistrés dans : " + printed + "\n"),
+                      std::string::npos) << run.output;
+        } else {
+            EXPECT_EQ(file_bytes(own_file), expected);
+            EXPECT_NE(run.output.find("Le questionnaire demande d'enregistrer les résultats dans « " +
+                                      author_file.string() + " », qui n'est pas un fichier de résultats : ils sont "
+                                      "enregistrés dans votre fichier de résultats.\nRésultats enregistrés dans : " +
+                                      own_file.string() + "\n"),
+                      std::string::npos) << run.output;
+            if (row.before == Before::nothing) {
+                EXPECT_FALSE(std::filesystem::exists(author_file));
+            }
+            if (row.before == Before::other_file) {
+                EXPECT_EQ(file_bytes(author_file), other_text);
+            }
+        }
+    }
+}
+
+// A named pipe or a device would hold the end of the exam for ever: the
+// student's own choices are refused too, before the exam.
+TEST(ExamFlowPlay, NamedPipesAndDevicesAreRefusedWhereverTheStudentNamesThem) {
+    TestFolder folder;
+    const auto quiz = pack_quiz(folder.path(), capitals_source());
+    const auto pipe = folder / "tube.dat";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const auto old_file = folder / "ancien.dat";
+    std::ofstream(old_file, std::ios::binary) << "1.2\r\n";
+    const auto chosen = folder / "nouveau.dat";
+    const std::string exam = home_answers({.type = 1, .count = "1"}) + "Paris\n";
+    const std::string not_a_file = "n'est pas un fichier ordinaire (tube nommé, périphérique ou dossier)";
+
+    struct Row {
+        const char* why;
+        std::filesystem::path results;
+        std::string answers;
+        int exit_code;
+        std::string said;
+    };
+    const Row rows[] = {
+        {"a named pipe as the results file", pipe, exam, 2, not_a_file},
+        {"a device as the results file", "/dev/null", exam, 2, not_a_file},
+        {"a named pipe typed in the file dialog", old_file,
+         exam + "o\n" + pipe.string() + "\n" + chosen.string() + "\n4\n", 0,
+         "? Fichier de données (*.dat), chemin complet ; vide pour annuler : " + pipe.string() +
+             "\nCe chemin " + not_a_file + " : indiquez un fichier.\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.why);
+        const PlayerRun run = run_player(
+            {test_arguments(quiz, row.results), {}, folder.path(), std::chrono::seconds(10)}, row.answers);
+
+        EXPECT_EQ(run.exit_code, row.exit_code) << run.output << run.errors;
+        EXPECT_NE((run.output + run.errors).find(row.said), std::string::npos) << run.output << run.errors;
+    }
+    EXPECT_TRUE(file_bytes(chosen).starts_with("1.3\r\nMarie\r\n"));
 }
 
 TEST(ExamFlowPlay, ResultsOptionReplacesTheAuthorsFile) {

@@ -14,7 +14,7 @@ namespace kz::test {
 namespace {
 
 const std::string picture_bytes = "BM" + std::string(60, '\x11') + "image";
-const std::string sound_bytes = "RIFF" + std::string(40, '\x22') + "WAVEdata";
+const std::string sound_bytes = "RIFF" + std::string(4, '\x22') + "WAVEfmt " + std::string(32, '\x22') + "data";
 
 std::string media_quiz_source() {
     return R"({
@@ -33,11 +33,13 @@ std::string media_quiz_source() {
 }
 
 // A program that keeps a copy of the file it is given, named after its role,
-// and the name of that file beside it.
+// the names of the files it was given (one a line) beside it, and the rights
+// of the player's own folder, which holds the folder of the copies.
 std::filesystem::path copying_program(const std::filesystem::path& folder, const std::string& role) {
     const auto script = folder / (role + ".sh");
-    std::ofstream(script) << "#!/bin/sh\nbasename \"$1\" > \"$KZ_TEST_OUT/" << role << ".name\"\ncp \"$1\" \"$KZ_TEST_OUT/"
-                          << role << "\"\n";
+    std::ofstream(script) << "#!/bin/sh\nbasename \"$1\" >> \"$KZ_TEST_OUT/" << role << ".name\"\n"
+                          << "stat -c %a \"$(dirname \"$(dirname \"$1\")\")\" > \"$KZ_TEST_OUT/" << role << ".rights\"\n"
+                          << "cp \"$1\" \"$KZ_TEST_OUT/" << role << "\"\n";
     std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     return script;
 }
@@ -78,14 +80,14 @@ TEST(MediaPlay, PicturesOpenOnRequestAndASoundQuestionPlaysAtOnce) {
     player.answer(":voir 1");
     EXPECT_NE(player.until_prompt().find("Image ouverte."), std::string::npos);
     EXPECT_EQ(bytes_when_written(media.folder / "out" / "ouvre"), picture_bytes);
-    // The program is given a file of the item's kind, by its extension.
-    EXPECT_TRUE(file_bytes(media.folder / "out" / "ouvre.name").ends_with("carte.bmp\n"));
+    // The program is given a file named from the item's kind, never from the quiz.
+    EXPECT_EQ(file_bytes(media.folder / "out" / "ouvre.name"), "image-1.bmp\n");
 
     player.answer("Paris");
     EXPECT_NE(player.until_prompt().find("[1] <Son : Note> (:jouer 1) — lecture en cours, :stop pour l'arrêter\n"),
               std::string::npos);
     EXPECT_EQ(bytes_when_written(media.folder / "out" / "joue"), sound_bytes);
-    EXPECT_TRUE(file_bytes(media.folder / "out" / "joue.name").ends_with("la.wav\n"));
+    EXPECT_EQ(file_bytes(media.folder / "out" / "joue.name"), "son-1.wav\n");
 
     player.answer("do");
     player.until_prompt();
@@ -102,6 +104,79 @@ TEST(MediaPlay, PicturesOpenOnRequestAndASoundQuestionPlaysAtOnce) {
                                "09:07:03"));
     // Neither the extracted items nor the player's copies outlive it.
     EXPECT_TRUE(std::filesystem::is_empty(media.folder / "tmp"));
+}
+
+// A quiz names its items as it likes and puts in them what it likes: another
+// program gets a copy named from the item's kind alone, and only when its
+// first bytes are those of that kind's format.
+TEST(MediaPlay, ItemsReachOtherProgramsUnderTheirKindsNameAndOnlyInTheirKindsFormat) {
+    struct Row {
+        const char* kind;
+        const char* file_name;  // as the quiz names it
+        std::string bytes;
+        const char* command;  // none: a sound or music plays by itself as the question is shown
+        const char* handed;   // the names the program was given; empty when refused
+        const char* said;
+    };
+    const std::string midi_bytes = "MThd" + std::string("\0\0\0\6\0\0\0\1\0\x60", 10) + "MTrk";
+    const Row rows[] = {
+        {"image", "evil.exe", picture_bytes, ":voir 1", "image-1.bmp\n", "Image ouverte."},
+        {"image", "x.desktop", "[Desktop Entry]\nType=Application\nExec=touch pris\n", ":voir 1", "",
+         "Cette image ne peut pas être affichée : son fichier n'est pas une image BMP."},
+        {"image", "photo.bmp", "\x89PNG\r\n\x1a\n" + std::string(20, '\0'), ":voir 1", "",
+         "Cette image ne peut pas être affichée : son fichier n'est pas une image BMP."},
+        {"sound", "x.sh", "#!/bin/sh\ntouch pris\n", ":jouer 1", "",
+         "Ce son ne peut pas être joué : son fichier n'est pas un son WAVE."},
+        {"music", "air.desktop", midi_bytes, "", "musique-1.mid\n", "[1] <Musique : Objet> (:jouer 1) — lecture en cours"},
+        {"music", "air.mid", sound_bytes, ":jouer 1", "",
+         "Cette musique ne peut pas être jouée : son fichier n'est pas une musique MIDI."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file_name);
+        TestFolder folder;
+        std::ofstream(folder / "item", std::ios::binary) << row.bytes;
+        const auto quiz = pack_quiz(folder.path(), std::string(R"({
+  "quiz_name": "Pièges", "show_welcome_page": 0, "use_home_page": 0,
+  "allow_multiple_choice": 0, "allow_true_false": 0, "allow_pot_pourri": 0,
+  "allow_hangman": 0, "allow_scrambled_letters": 0, "default_question_count": 1,
+  "default_training_mode": 0, "default_time_limit_on": 0, "results_storage_mode": 0,
+  "themes": [ { "name": "Médias", "prompt": "Qu'est-ce ?", "reverse_prompt": "",
+    "questions": [ { "question": { "media": 5 }, "answer": "rien" } ] } ],
+  "media": [ { "id": 5, "kind": ")") + row.kind + R"(", "file_name": ")" + row.file_name +
+                                                   R"(", "label": "Objet", "file": "item" } ]
+})");
+        std::filesystem::create_directories(folder / "out");
+        std::filesystem::create_directories(folder / "tmp");
+
+        PlayerConversation player({{quiz.string(), "--results", (folder / "kz.dat").string(), "--clock=fake"},
+                                   {{"KZ_OPEN_COMMAND", copying_program(folder.path(), "ouvre").string()},
+                                    {"KZ_SOUND_PLAYER", copying_program(folder.path(), "joue").string()},
+                                    {"KZ_TEST_OUT", (folder / "out").string()},
+                                    {"TMPDIR", (folder / "tmp").string()}},
+                                   folder.path()});
+        std::string output = player.until_prompt();
+        if (*row.command) {
+            player.answer(row.command);
+            output = player.until_prompt();
+        }
+        EXPECT_NE(output.find(row.said), std::string::npos) << output;
+        // The programs run on their own; the player waits at its prompt meanwhile.
+        const std::string role = std::string(row.kind) == "image" ? "ouvre" : "joue";
+        if (*row.handed != '\0') {
+            EXPECT_EQ(bytes_when_written(folder / "out" / role), row.bytes);
+            EXPECT_EQ(file_bytes(folder / "out" / (role + ".name")), row.handed);
+            EXPECT_EQ(file_bytes(folder / "out" / (role + ".rights")), "700\n");
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            EXPECT_TRUE(std::filesystem::is_empty(folder / "out"));
+        }
+        player.answer("rien");
+        player.until_prompt();
+        player.answer("4");
+        EXPECT_EQ(player.finish().exit_code, 0);
+        EXPECT_FALSE(std::filesystem::exists(folder / "pris"));
+        EXPECT_TRUE(std::filesystem::is_empty(folder / "tmp"));
+    }
 }
 
 TEST(MediaPlay, WithoutSoundNothingPlaysEvenOnRequest) {

@@ -15,7 +15,6 @@ namespace kz::test {
 
 namespace {
 
-constexpr auto longest_run = std::chrono::seconds(60);
 constexpr int longest_silence_ms = 10000;
 
 // In the child: the folder, the environment, then the player.
@@ -60,7 +59,7 @@ PlayerRun run_player(const PlayerSetup& setup, const std::string& answers) {
         dup2(err, STDERR_FILENO);
         become_player(setup);
     }
-    const auto deadline = std::chrono::steady_clock::now() + longest_run;
+    const auto deadline = std::chrono::steady_clock::now() + setup.longest_run;
     int status = 0;
     while (waitpid(pid, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() > deadline) {

@@ -2,6 +2,7 @@
 // Runs the real player binary: in one go with a file of answers on its
 // standard input, or in conversation, reading its output up to each prompt
 // and answering it, as a script driving the player would.
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -19,6 +20,9 @@ struct PlayerSetup {
     std::vector<std::string> arguments;        // after the program's name
     std::map<std::string, std::string> environment;  // added to the test's own
     std::filesystem::path folder;              // the working folder
+    // A run that lasts longer is killed (a player waiting on something that
+    // never comes fails its test instead of hanging the run).
+    std::chrono::seconds longest_run{60};
 };
 
 // The player with `answers` as the whole of its standard input.
