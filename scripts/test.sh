@@ -3,6 +3,10 @@
 # end-to-end tests of the real runner under Wine on a virtual display.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+
+echo "== layers: every include runs downwards"
+"$top/scripts/check_layers.sh"
+
 "$top/scripts/build.sh"
 
 echo "== unit tests (native)"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/result.h"
-#include "shell/platform.h"
+#include "exam/platform.h"
 
 namespace kz::term {
 

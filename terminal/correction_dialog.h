@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "console.h"
+#include "exam/correction_request.h"
 #include "media_menu.h"
-#include "shell/correction_request.h"
 
 namespace kz::term {
 

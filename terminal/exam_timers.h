@@ -6,7 +6,7 @@
 #include <array>
 #include <optional>
 
-#include "shell/exam_view.h"
+#include "exam/exam_view.h"
 #include "terminal_clock.h"
 
 namespace kz::term {

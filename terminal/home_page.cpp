@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/home_form.h"
+#include "exam/home_form.h"
 #include "terminal_text.h"
 
 namespace kz::term {

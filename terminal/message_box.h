@@ -4,7 +4,7 @@
 // it on screen above what follows, and waiting for Enter would only put an
 // extra line into every file of answers. A Yes/No box waits for "o" or "n".
 #include "console.h"
-#include "shell/message.h"
+#include "exam/message.h"
 
 namespace kz::term {
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "console.h"
+#include "engine/exam_engine.h"
 #include "media_menu.h"
 #include "quiz/quiz_model.h"
-#include "shell/exam_engine.h"
 #include "terminal_view.h"
 
 namespace kz::term {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "console.h"
-#include "shell/platform.h"
+#include "exam/platform.h"
 #include "system_programs.h"
 
 namespace kz::term {

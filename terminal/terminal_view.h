@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "console.h"
+#include "exam/exam_view.h"
 #include "exam_timers.h"
 #include "media_menu.h"
 #include "media_player.h"
-#include "shell/exam_view.h"
 
 namespace kz::term {
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Draws the runner's icons and bitmaps with ImageMagick into windows/res/.
+# Draws the runner's icons and bitmaps with ImageMagick into windows/resources/.
 # The outputs are committed; run this again after changing a drawing.
 set -euo pipefail
-cd "$(dirname "$0")/../windows/res"
+cd "$(dirname "$0")/../windows/resources"
 font=DejaVu-Sans-Bold
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -6,7 +6,7 @@
 namespace kz {
 
 template <class T, class E>
-class Result {
+class [[nodiscard]] Result {
 public:
     Result(T value) : data_(std::in_place_index<0>, std::move(value)) {}
     static Result failure(E error) { return Result(std::in_place_index<1>, std::move(error)); }

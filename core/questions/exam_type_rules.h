@@ -12,13 +12,13 @@
 #include <string_view>
 
 #include "common/random_source.h"
+#include "exam/exam_settings.h"
+#include "exam/exam_state.h"
+#include "exam/exam_view.h"
 #include "media/rich_text.h"
 #include "questions/matcher.h"
 #include "quiz/quiz_model.h"
 #include "results/exam_record.h"
-#include "shell/exam_settings.h"
-#include "shell/exam_state.h"
-#include "shell/exam_view.h"
 
 namespace kz {
 

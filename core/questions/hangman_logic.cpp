@@ -1,6 +1,6 @@
 #include "questions/hangman_logic.h"
 
-#include "quiz/text_helpers.h"
+#include "common/text_helpers.h"
 #include "res/string_table.h"
 
 namespace kz {

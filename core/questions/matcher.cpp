@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "quiz/text_helpers.h"
+#include "common/text_helpers.h"
 
 namespace kz {
 namespace {

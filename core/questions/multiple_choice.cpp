@@ -1,6 +1,6 @@
 #include "questions/multiple_choice.h"
 
-#include "quiz/text_helpers.h"
+#include "common/text_helpers.h"
 #include "res/string_table.h"
 
 namespace kz {

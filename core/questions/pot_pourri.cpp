@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "common/text_helpers.h"
 #include "questions/open_answer.h"
 #include "quiz/media_table.h"
-#include "quiz/text_helpers.h"
 #include "res/string_table.h"
 
 namespace kz {

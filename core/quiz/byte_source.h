@@ -53,6 +53,6 @@ std::FILE* open_file(const std::filesystem::path& path, const char* mode);
 
 // Whole-file helpers for tools and tests. Nothing on failure.
 std::optional<std::string> read_whole_file(const std::filesystem::path& path);
-bool write_whole_file(const std::filesystem::path& path, std::string_view bytes);
+[[nodiscard]] bool write_whole_file(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace kz

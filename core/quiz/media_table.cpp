@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "quiz/text_helpers.h"
+#include "common/text_helpers.h"
 
 namespace kz {
 

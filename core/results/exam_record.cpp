@@ -1,7 +1,7 @@
 #include "results/exam_record.h"
 
-#include "quiz/text_helpers.h"
-#include "shell/platform.h"
+#include "common/text_helpers.h"
+#include "exam/platform.h"
 
 namespace kz {
 

@@ -48,7 +48,7 @@ struct AppendPatience {
 // one write; a write that fails is undone by cutting the file back to its
 // former size, so the file never keeps half a record. Only regular files are
 // written: a folder, a pipe or a device in the file's place is unreachable.
-AppendOutcome append_record(const std::filesystem::path& file, std::string_view record,
+[[nodiscard]] AppendOutcome append_record(const std::filesystem::path& file, std::string_view record,
                             const AppendPatience& patience = {});
 
 }  // namespace kz

@@ -1,7 +1,7 @@
 #include "results/results_manager.h"
 
 #include "common/paths.h"
-#include "quiz/text_helpers.h"
+#include "common/text_helpers.h"
 #include "res/string_table.h"
 
 namespace kz {

@@ -3,8 +3,8 @@
 // reads the results data file.
 #include <filesystem>
 
-#include "shell/message.h"
-#include "shell/platform.h"
+#include "exam/message.h"
+#include "exam/platform.h"
 
 namespace kz {
 

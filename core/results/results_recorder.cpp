@@ -1,7 +1,7 @@
 #include "results/results_recorder.h"
 
 #include "common/paths.h"
-#include "quiz/text_helpers.h"
+#include "common/text_helpers.h"
 #include "res/string_table.h"
 
 namespace kz {
@@ -34,7 +34,9 @@ std::filesystem::path ResultsRecorder::location() {
             registry_text_limit);
         if (path.size() <= 1) {
             path = head_text(platform_.folders.windows_folder(), 3) + "kz.dat";
-            platform_.registry.write_string(maker_key, data_path_value, path);
+            // A registry that cannot be written changes nothing: this
+            // default is used all the same, and found again next time.
+            (void)platform_.registry.write_string(maker_key, data_path_value, path);
         }
         return path_from_cp1252(path);
     }

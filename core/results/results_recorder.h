@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
+#include "exam/message.h"
+#include "exam/platform.h"
 #include "quiz/quiz_model.h"
 #include "results/exam_record.h"
 #include "results/results_file.h"
-#include "shell/message.h"
-#include "shell/platform.h"
 
 namespace kz {
 
@@ -31,7 +31,7 @@ public:
     // Appends the record. When the file is of another format or cannot be
     // written, the student may choose another file, for this record only.
     // Returns the file written; nothing when the student declined.
-    std::optional<std::filesystem::path> record_results(const ExamRecord& record);
+    [[nodiscard]] std::optional<std::filesystem::path> record_results(const ExamRecord& record);
 
 private:
     const QuizModel& model_;

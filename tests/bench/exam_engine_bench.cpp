@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "bench_support.h"
-#include "shell/exam_engine.h"
+#include "engine/exam_engine.h"
 
 namespace kz::bench {
 namespace {

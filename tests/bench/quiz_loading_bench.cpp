@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <new>
+#include <stdexcept>
 
 #include "bench_support.h"
 #include "quiz/byte_source.h"
@@ -55,7 +56,7 @@ const fs::path& largest_quiz_file() {
         for (int i = 192; i < 199; ++i) runner[i] = '\0';
         const auto quiz = kz::bench::largest_quiz();
         auto bytes = kz::build_quiz_executable(runner, quiz, std::vector<std::string>(quiz.media.size()));
-        kz::write_whole_file(file, bytes.value());
+        if (!kz::write_whole_file(file, bytes.value())) throw std::runtime_error("cannot write " + file.string());
         return file;
     }();
     return path;

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "engine/text_templates.h"
 #include "media/rich_text.h"
 #include "res/string_table.h"
-#include "shell/text_templates.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "harness/harness.h"
 #include "common/cp1252.h"
+#include "harness/harness.h"
 #include "quiz/byte_source.h"
 #include "quiz/container.h"
 

@@ -14,13 +14,13 @@
 #include <string>
 #include <thread>
 
+#include "display/images.h"
+#include "display/rich_text_display.h"
+#include "display/sound.h"
 #include "harness/harness.h"
-#include "media/images.h"
-#include "media/sound.h"
-#include "common/win_text.h"
-#include "media/rich_text_display.h"
-#include "res/resource.h"
 #include "res/string_table.h"
+#include "resources/resource.h"
+#include "win32/win_text.h"
 
 namespace kz::e2e {
 namespace {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "display/rich_text_display.h"
 #include "harness/harness.h"
-#include "media/rich_text_display.h"
 
 namespace kz::e2e {
 namespace {

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/text_templates.h"
 #include "media/rich_text.h"
 #include "res/string_table.h"
-#include "shell/text_templates.h"
 
 namespace kz::e2e {
 namespace {

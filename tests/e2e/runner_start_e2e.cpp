@@ -2,8 +2,8 @@
 // file that holds no usable quiz, and the main window for a packed quiz.
 #include <gtest/gtest.h>
 
-#include "harness/harness.h"
 #include "common/cp1252.h"
+#include "harness/harness.h"
 #include "quiz/byte_source.h"
 #include "quiz/container.h"
 #include "quiz/quiz_loader.h"

@@ -2,8 +2,8 @@
 // training mode and the end of the exam.
 #include <gtest/gtest.h>
 
+#include "engine/exam_score.h"
 #include "res/string_table.h"
-#include "shell/exam_score.h"
 #include "support/exam_harness.h"
 #include "support/quiz_builder.h"
 
@@ -55,10 +55,10 @@ TEST(ExamFlow, WelcomeAndHomePagesComeBeforeTheFirstQuestion) {
         std::vector<std::string> pages;  // after open, then after each Next
     };
     const Row rows[] = {
-        {true, true, {"page welcome", "page home", "page 106"}},
-        {true, false, {"page welcome", "page 106"}},
-        {false, true, {"page home", "page 106"}},
-        {false, false, {"page 106"}},
+        {true, true, {"page welcome", "page home", "page open answer"}},
+        {true, false, {"page welcome", "page open answer"}},
+        {false, true, {"page home", "page open answer"}},
+        {false, false, {"page open answer"}},
     };
     for (const Row& row : rows) {
         QuizModel quiz = three_of_five_quiz();

@@ -1,9 +1,9 @@
 // The welcome, help and end texts with their placeholders.
 #include <gtest/gtest.h>
 
+#include "engine/text_templates.h"
+#include "exam/home_form.h"
 #include "res/string_table.h"
-#include "shell/home_form.h"
-#include "shell/text_templates.h"
 
 namespace kz {
 namespace {

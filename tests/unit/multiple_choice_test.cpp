@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <set>
 
-#include "quiz/text_helpers.h"
+#include "common/text_helpers.h"
 #include "res/string_table.h"
 #include "support/exam_harness.h"
 #include "support/quiz_builder.h"

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "common/cp1252.h"
+#include "common/text_helpers.h"
 #include "packer_commands.h"
 #include "quiz/byte_source.h"
 #include "quiz/container.h"
@@ -19,7 +20,6 @@
 #include "quiz/media_table.h"
 #include "quiz/quiz_loader.h"
 #include "quiz/stream_fields.h"
-#include "quiz/text_helpers.h"
 #include "quiz_damage.h"
 #include "quiz_source.h"
 

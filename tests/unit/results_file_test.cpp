@@ -14,8 +14,8 @@
 #include "quiz/byte_source.h"
 #include "res/string_table.h"
 #include "results/results_recorder.h"
-#include "support/exam_harness.h"
 #include "stress/appended_records.h"
+#include "support/exam_harness.h"
 #include "support/quiz_builder.h"
 
 namespace kz::test {

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/text_templates.h"
 #include "questions/palette_characters.h"
 #include "res/string_table.h"
-#include "shell/text_templates.h"
 
 namespace kz {
 namespace {

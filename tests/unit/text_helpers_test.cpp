@@ -1,7 +1,7 @@
 // Small text helpers and the string table.
 #include <gtest/gtest.h>
 
-#include "quiz/text_helpers.h"
+#include "common/text_helpers.h"
 #include "res/string_table.h"
 
 namespace kz {

@@ -10,12 +10,12 @@
 
 #include "common/cp1252.h"
 #include "common/paths.h"
+#include "common/text_helpers.h"
 #include "quiz/byte_source.h"
 #include "quiz/container.h"
 #include "quiz/media_table.h"
 #include "quiz/quiz_loader.h"
 #include "quiz/stream_fields.h"
-#include "quiz/text_helpers.h"
 #include "quiz_damage.h"
 #include "quiz_source.h"
 

@@ -10,9 +10,9 @@
 #include <nlohmann/json.hpp>
 
 #include "common/cp1252.h"
+#include "common/text_helpers.h"
 #include "quiz/media_table.h"
 #include "quiz/stream_fields.h"
-#include "quiz/text_helpers.h"
 
 namespace kz {
 namespace {

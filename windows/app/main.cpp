@@ -5,16 +5,16 @@
 
 #include <string>
 
-#include "app/runner_state.h"
-#include "app/system_folders.h"
-#include "common/win_text.h"
-#include "media/sound.h"
+#include "display/sound.h"
+#include "frame/main_window.h"
+#include "host/runner_state.h"
 #include "quiz/byte_source.h"
 #include "quiz/container.h"
 #include "quiz/quiz_loader.h"
-#include "res/resource.h"
 #include "res/string_table.h"
-#include "shell/main_window.h"
+#include "resources/resource.h"
+#include "system/system_folders.h"
+#include "win32/win_text.h"
 
 namespace kz::win {
 namespace {

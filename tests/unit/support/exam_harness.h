@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/exam_engine.h"
 #include "quiz/media_extractor.h"
-#include "shell/exam_engine.h"
 #include "support/fake_platform.h"
 #include "support/fake_view.h"
 #include "support/temp_folder.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/random_source.h"
-#include "shell/platform.h"
+#include "exam/platform.h"
 
 namespace kz::test {
 

@@ -41,7 +41,9 @@ void FakeView::show_question_page(Page p) {
     typed.clear();
     ticks = {};
     selection.reset();
-    events.push_back("page " + std::to_string(static_cast<int>(p)));
+    constexpr const char* names[] = {"welcome",  "home",       "open answer", "multiple choice", "true/false",
+                                     "pot-pourri", "hangman", "scrambled letters", "end"};
+    events.push_back(std::string("page ") + names[static_cast<int>(p)]);
 }
 
 void FakeView::show_end_page(const EndPage& p) {

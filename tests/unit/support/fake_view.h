@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/exam_view.h"
+#include "exam/exam_view.h"
 
 namespace kz::test {
 
@@ -21,7 +21,7 @@ struct ShownCorrection {
 class FakeView final : public ExamView {
 public:
     // ---- what the engine showed
-    std::vector<std::string> events;  // one line per call, in order: "page 106", "title ..." ...
+    std::vector<std::string> events;  // one line per call, in order: "page open answer", "title ..." ...
     std::optional<Page> page;
     std::string welcome_text;
     HomeForm home_form;

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "exam/exam_settings.h"
 #include "quiz/quiz_model.h"
-#include "shell/exam_settings.h"
 
 namespace kz::test {
 

@@ -1,0 +1,120 @@
+#include "display/images.h"
+
+#include "resources/resource.h"
+
+namespace kz::win {
+namespace {
+
+// A bitmap of the file's picture drawn to the given size (its natural size
+// when none), in 24-bit colour: a plain picture that every static control
+// shows the same way, whatever the file's format and the screen's depth.
+OwnedBitmap read_bitmap_file(const std::filesystem::path& file, int max_width, int max_height) {
+    OwnedBitmap natural(static_cast<HBITMAP>(
+        LoadImageW(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    if (!natural) return {};
+    BITMAP description = {};
+    if (!GetObjectW(natural.get(), sizeof description, &description) || description.bmWidth <= 0 ||
+        description.bmHeight == 0)
+        return {};
+    const int natural_width = description.bmWidth;
+    const int natural_height = description.bmHeight < 0 ? -description.bmHeight : description.bmHeight;
+    int width = natural_width, height = natural_height;
+    if (max_width > 0 && max_height > 0) {
+        // Each side on its own: a picture wider than its box but lower keeps
+        // its height and is narrowed to the box.
+        width = natural_width < max_width ? natural_width : max_width;
+        height = natural_height < max_height ? natural_height : max_height;
+    }
+
+    HDC screen = GetDC(nullptr);
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 24;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    OwnedBitmap fitted(CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (fitted) {
+        HDC source = CreateCompatibleDC(screen);
+        HDC target = CreateCompatibleDC(screen);
+        HGDIOBJ old_source = SelectObject(source, natural.get());
+        HGDIOBJ old_target = SelectObject(target, fitted.get());
+        SetStretchBltMode(target, HALFTONE);
+        SetBrushOrgEx(target, 0, 0, nullptr);
+        StretchBlt(target, 0, 0, width, height, source, 0, 0, natural_width, natural_height, SRCCOPY);
+        SelectObject(target, old_target);
+        SelectObject(source, old_source);
+        DeleteDC(target);
+        DeleteDC(source);
+    }
+    ReleaseDC(nullptr, screen);
+    return fitted;
+}
+
+// The preview window's state while it runs: the file and the bitmap it shows,
+// freed when the window has closed.
+struct ImagePreview {
+    std::filesystem::path file;
+    OwnedBitmap picture;
+};
+
+BOOL on_init_dialog(HWND window, ImagePreview& preview) {
+    HWND picture = GetDlgItem(window, IDC_PREVIEW_PICTURE);
+    preview.picture = read_bitmap_file(preview.file, 0, 0);
+    if (preview.picture)
+        SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(preview.picture.get()));
+
+    // The window frames the picture: centred on the screen, 20 pixels wider
+    // and 35 higher than it, the picture in the middle of the client area.
+    RECT bounds = {};
+    GetWindowRect(picture, &bounds);
+    const int width = bounds.right - bounds.left;
+    const int height = bounds.bottom - bounds.top;
+    MoveWindow(window, (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
+               width + 20, height + 35, FALSE);
+    RECT client = {};
+    GetClientRect(window, &client);
+    const int x = (client.right - width) / 2;
+    const int y = (client.bottom - height) / 2;
+    SetWindowPos(picture, nullptr, x > 0 ? x : 0, y > 0 ? y : 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    return TRUE;
+}
+
+INT_PTR CALLBACK image_preview_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return on_init_dialog(window, *reinterpret_cast<ImagePreview*>(lparam));
+    case WM_ACTIVATE:
+        // Activating any other window closes the preview.
+        if (LOWORD(wparam) == WA_INACTIVE) EndDialog(window, 0);
+        return FALSE;
+    case WM_LBUTTONDOWN:
+    case WM_COMMAND:
+    case WM_CLOSE:
+        EndDialog(window, 0);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+OwnedBitmap load_fitted_bitmap(HWND dialog, int id, const std::filesystem::path& file, int max_width,
+                               int max_height) {
+    OwnedBitmap bitmap = read_bitmap_file(file, max_width, max_height);
+    if (!bitmap) return {};
+    // The image the control showed before belongs to whoever set it.
+    SendDlgItemMessageW(dialog, id, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
+    return bitmap;
+}
+
+void show_image_preview(const std::filesystem::path& file, HINSTANCE resources) {
+    ImagePreview preview{file, {}};
+    DialogBoxParamW(resources ? resources : GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_IMAGE_PREVIEW), nullptr,
+                    image_preview_proc, reinterpret_cast<LPARAM>(&preview));
+}
+
+}  // namespace kz::win

@@ -1,0 +1,228 @@
+#include "frame/window_view.h"
+
+#include "display/sound.h"
+#include "host/page_host.h"
+#include "media/rich_text.h"
+#include "pages/end_page.h"
+#include "pages/home_page.h"
+#include "pages/open_answer_page.h"
+#include "pages/typeless_question_page.h"
+#include "pages/welcome_page.h"
+#include "quiz/media_table.h"
+#include "res/string_table.h"
+#include "resources/resource.h"
+#include "win32/win_text.h"
+
+namespace kz::win {
+namespace {
+
+constexpr UINT one_second = 1000;
+
+UINT message_style(const Message& message) {
+    UINT style = 0;
+    switch (message.icon) {
+    case MessageIcon::warning: style |= MB_ICONWARNING; break;
+    case MessageIcon::information: style |= MB_ICONINFORMATION; break;
+    case MessageIcon::error: style |= MB_ICONERROR; break;
+    }
+    style |= message.buttons == MessageButtons::yes_no ? MB_YESNO : MB_OK;
+    return style;
+}
+
+bool can_take_focus(HWND control) { return control && IsWindowVisible(control) && IsWindowEnabled(control); }
+
+}  // namespace
+
+MessageAnswer WindowView::show_message(const Message& message) {
+    HWND owner = message.owned_by_main_window ? shell_.main_window : nullptr;
+    UINT style = message_style(message);
+    // A box without owner still keeps the student from using the exam window
+    // behind it until it is answered.
+    if (!owner) style |= MB_TASKMODAL;
+    const int answer =
+        MessageBoxW(owner, widen(message.text).c_str(), widen(message.caption).c_str(), style);
+    switch (answer) {
+    case IDYES: return MessageAnswer::yes;
+    case IDNO: return MessageAnswer::no;
+    default: return MessageAnswer::ok;
+    }
+}
+
+// ---------------------------------------------------------------- pages
+
+void WindowView::replace_page(std::shared_ptr<HostedPage> page) {
+    page_ = std::move(page);
+    // The focus goes to "Suivant >" unless the engine or the page chooses
+    // another control of the new page.
+    focus_control(shell_.next_button);
+}
+
+void WindowView::show_welcome_page(std::string_view rich_text) {
+    replace_page(win::show_welcome_page(shell_, rich_text));
+}
+
+void WindowView::show_home_page(const HomeForm& form) {
+    replace_page(win::show_home_page(shell_, form));
+    focus(Focus::name_field);
+}
+
+void WindowView::show_question_page(Page page) {
+    switch (page) {
+    case Page::open_answer: replace_page(show_open_answer_page(shell_)); break;
+    case Page::multiple_choice: replace_page(show_typeless_question_page(shell_, IDD_MULTIPLE_CHOICE)); break;
+    case Page::true_false: replace_page(show_typeless_question_page(shell_, IDD_TRUE_FALSE)); break;
+    case Page::pot_pourri: replace_page(show_typeless_question_page(shell_, IDD_POT_POURRI)); break;
+    case Page::hangman: replace_page(show_typeless_question_page(shell_, IDD_HANGMAN)); break;
+    case Page::scrambled_letters: replace_page(show_typeless_question_page(shell_, IDD_SCRAMBLED)); break;
+    default: break;
+    }
+}
+
+void WindowView::show_end_page(const EndPage& page) { replace_page(win::show_end_page(shell_, page)); }
+
+// ---------------------------------------------------------------- the frame
+
+void WindowView::set_title(std::string_view title) { set_window_text(shell_.main_window, title); }
+
+void WindowView::show_next(bool visible) { ShowWindow(shell_.next_button, visible ? SW_SHOW : SW_HIDE); }
+
+void WindowView::show_quit(bool visible) {
+    ShowWindow(GetDlgItem(shell_.main_window, IDC_QUIT), visible ? SW_SHOW : SW_HIDE);
+    // The close box and Alt+F4 quit like "Quitter": they look as unavailable
+    // as it is.
+    EnableMenuItem(GetSystemMenu(shell_.main_window, FALSE), SC_CLOSE,
+                   MF_BYCOMMAND | (visible ? MF_ENABLED : MF_GRAYED));
+}
+
+void WindowView::show_help_button(bool visible) {
+    ShowWindow(GetDlgItem(shell_.main_window, IDC_SHOW_HELP), visible ? SW_SHOW : SW_HIDE);
+}
+
+void WindowView::show_sound_icon(bool muted) { update_sound_icon(shell_, muted); }
+
+void WindowView::show_countdown(bool visible) {
+    const int show = visible ? SW_SHOW : SW_HIDE;
+    ShowWindow(GetDlgItem(shell_.main_window, IDC_CLOCK), show);
+    ShowWindow(GetDlgItem(shell_.main_window, IDC_COUNTDOWN), show);
+}
+
+void WindowView::set_countdown_text(std::string_view text) {
+    set_item_text(shell_.main_window, IDC_COUNTDOWN, text);
+}
+
+void WindowView::focus_control(HWND control) {
+    if (!can_take_focus(control)) {
+        control = nullptr;
+        for (const int button : {IDC_NEXT, IDC_QUIT, IDC_ABOUT}) {
+            HWND candidate = GetDlgItem(shell_.main_window, button);
+            if (can_take_focus(candidate)) {
+                control = candidate;
+                break;
+            }
+        }
+        if (!control) return;
+    }
+    shell_.chosen_focus = control;
+    // Through the dialog manager, so that the default button follows and a
+    // text field has its text selected, ready to be typed over.
+    SendMessageW(shell_.main_window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
+
+void WindowView::focus(Focus target) {
+    if (target == Focus::next_button) {
+        focus_control(shell_.next_button);
+        return;
+    }
+    focus_control(page_ ? page_->focus_control(target) : nullptr);
+}
+
+void WindowView::set_palette_target(PaletteTarget target) {
+    HWND control = page_ ? page_->palette_control(target) : nullptr;
+    if (control) {
+        win::set_palette_target(shell_, control, target == PaletteTarget::letter_box);
+    } else {
+        win::clear_palette_target(shell_);
+    }
+}
+
+void WindowView::clear_palette_target() { win::clear_palette_target(shell_); }
+
+void WindowView::start_timer(Timer timer) {
+    SetTimer(shell_.main_window, static_cast<UINT_PTR>(timer), one_second, nullptr);
+}
+
+void WindowView::stop_timer(Timer timer) { KillTimer(shell_.main_window, static_cast<UINT_PTR>(timer)); }
+
+// ---------------------------------------------------------------- the question page
+
+void WindowView::show_prompt(std::string_view rich_text) {
+    if (page_) page_->show_prompt(rich_text);
+}
+
+void WindowView::show_item(Place place, const ShownItem& item) {
+    if (page_) page_->show_item(place, item);
+}
+
+void WindowView::show_candidates(const std::vector<std::string>& entries) {
+    if (page_) page_->show_candidates(entries);
+}
+
+void WindowView::show_masked_answer(std::string_view masked) {
+    if (page_) page_->show_masked_answer(masked);
+}
+
+void WindowView::show_tries_left(int tries_left, std::string_view text) {
+    if (page_) page_->show_tries_left(tries_left, text);
+}
+
+void WindowView::show_letters_line(std::string_view letters) {
+    if (page_) page_->show_letters_line(letters);
+}
+
+void WindowView::clear_answer() {
+    if (page_) page_->clear_answer();
+}
+
+void WindowView::release_question_images() {
+    if (page_) page_->release_question_images();
+}
+
+std::string WindowView::typed_answer() { return page_ ? page_->typed_answer() : std::string(); }
+
+std::array<bool, 3> WindowView::ticked_boxes() { return page_ ? page_->ticked_boxes() : std::array<bool, 3>{}; }
+
+std::optional<std::string> WindowView::selected_candidate() {
+    return page_ ? page_->selected_candidate() : std::nullopt;
+}
+
+HomeChoices WindowView::read_home_choices() {
+    // Only the home page has choices; read elsewhere they choose no theme,
+    // which no exam can start with.
+    const auto choices = page_ ? page_->home_choices() : std::nullopt;
+    return choices.value_or(HomeChoices{});
+}
+
+// ---------------------------------------------------------------- correction
+
+void WindowView::show_correction(const CorrectionRequest& request, std::string_view comment) {
+    // The right answers as plain lines under the message, and the question's
+    // comment after them.
+    const QuizModel& quiz = shell_.runner.quiz;
+    std::string text = request.message;
+    for (const std::string& answer : request.answers) {
+        const std::string plain = rich_to_plain(answer);
+        if (!plain.empty()) text += "\n\n" + display_label(quiz, plain);
+    }
+    const std::string plain_comment = rich_to_plain(comment);
+    if (!plain_comment.empty()) text += "\n\n" + display_label(quiz, plain_comment);
+    message_box_text(shell_.main_window, text, str::exam_caption, MB_OK | MB_ICONINFORMATION);
+}
+
+// ---------------------------------------------------------------- sound and music
+
+void WindowView::play_sound(const std::filesystem::path& file) { win::play_sound(file); }
+void WindowView::stop_sound() { win::stop_sound(); }
+void WindowView::play_music(const std::filesystem::path& file) { win::play_music(file); }
+void WindowView::stop_music() { win::stop_music(); }
+
+}  // namespace kz::win

@@ -1,0 +1,87 @@
+#include "pages/end_page.h"
+
+#include "display/rich_text_display.h"
+#include "engine/exam_engine.h"
+#include "host/page_host.h"
+#include "resources/resource.h"
+
+namespace kz::win {
+namespace {
+
+class EndPageWindow final : public HostedPage {
+public:
+    EndPageWindow(Shell& shell, const EndPage& content) : HostedPage(shell), content_(content) {}
+
+    BOOL on_init_dialog() {
+        ShowWindow(GetDlgItem(window(), IDC_END_DETAILS), content_.details_button ? SW_SHOW : SW_HIDE);
+        ShowWindow(GetDlgItem(window(), IDC_END_HOME), content_.home_button ? SW_SHOW : SW_HIDE);
+        ShowWindow(GetDlgItem(window(), IDC_END_RESTART), content_.restart_button ? SW_SHOW : SW_HIDE);
+        show_rich_text(window(), IDC_END_TEXT, content_.text);
+        set_rich_background(GetDlgItem(window(), IDC_END_TEXT), shell_.colours.page);
+        return FALSE;
+    }
+
+    void on_command(int id, int notification) {
+        if (notification != BN_CLICKED) return;
+        ExamEngine& engine = *shell_.engine;
+        switch (id) {
+        case IDC_END_DETAILS:
+            engine.show_results_details();
+            break;
+        case IDC_END_HOME:
+            engine.go_home();
+            break;
+        case IDC_END_RESTART:
+            engine.restart();
+            break;
+        default:
+            break;
+        }
+    }
+
+    // The first of the ways on that the page offers.
+    HWND focus_control(Focus target) override {
+        if (target != Focus::details_button) return nullptr;
+        for (const int id : {IDC_END_DETAILS, IDC_END_HOME, IDC_END_RESTART}) {
+            HWND button = GetDlgItem(window(), id);
+            if (button && IsWindowVisible(button)) return button;
+        }
+        return nullptr;
+    }
+
+private:
+    EndPage content_;
+};
+
+INT_PTR CALLBACK end_page_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_INITDIALOG) HostedPage::attach(window, lparam);
+    const auto page = HostedPage::of<EndPageWindow>(window);
+    if (!page) return FALSE;
+    switch (message) {
+    case WM_INITDIALOG:
+        return page->on_init_dialog();
+    case WM_COMMAND:
+        page->on_command(LOWORD(wparam), HIWORD(wparam));
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+        return page->on_ctl_color(reinterpret_cast<HDC>(wparam));
+    case WM_CTLCOLORDLG:
+        return page->page_brush();
+    case WM_NCDESTROY:
+        HostedPage::detach(window);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+std::shared_ptr<HostedPage> show_end_page(Shell& shell, const EndPage& content) {
+    auto page = std::make_shared<EndPageWindow>(shell, content);
+    host_page(page, IDD_END_PAGE, end_page_proc, shell);
+    return page;
+}
+
+}  // namespace kz::win
