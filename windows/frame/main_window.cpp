@@ -30,6 +30,18 @@ constexpr int banner_width = 570;
 constexpr int banner_height = 62;
 constexpr int title_font_height = 20;
 
+// The exam's draws: from the clock and the system's entropy, or, for the
+// end-to-end tests that compare an exam with the terminal player's, from the
+// seed that the environment variable KZ_RANDOM_SEED gives.
+DefaultRandom random_for_this_run() {
+    wchar_t text[32] = {};
+    const DWORD length = GetEnvironmentVariableW(L"KZ_RANDOM_SEED", text, 32);
+    if (length == 0 || length >= 32) return DefaultRandom();
+    wchar_t* end = nullptr;
+    const unsigned long long seed = wcstoull(text, &end, 10);
+    return end && *end == L'\0' && end != text ? DefaultRandom(seed) : DefaultRandom();
+}
+
 // Everything the window needs while it exists: the shared state, the view the
 // engine speaks to, the system services it reaches, and the engine itself.
 struct MainWindow {
@@ -37,6 +49,7 @@ struct MainWindow {
         : runner(state),
           shell(state),
           view(shell),
+          random(random_for_this_run()),
           file_dialog(shell.main_window),
           mail(shell.main_window),
           launcher(shell.main_window, state.runner_directory),
@@ -83,6 +96,11 @@ BOOL on_init_dialog(MainWindow& self, HWND window) {
             ShowWindow(GetDlgItem(window, IDC_BANNER), SW_SHOW);
         }
     }
+
+    // In the colours of the student's buttons.
+    for (auto [bitmap, id] : {std::pair{&shell.play_bitmap, IDB_PLAY}, std::pair{&shell.stop_bitmap, IDB_STOP}})
+        bitmap->reset(static_cast<HBITMAP>(
+            LoadImageW(self.runner.instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
 
     shell.window_brush = make_brush(shell.colours.window);
     shell.title_brush = make_brush(shell.colours.title_band);

@@ -5,7 +5,9 @@
 #include "media/rich_text.h"
 #include "pages/end_page.h"
 #include "pages/home_page.h"
+#include "pages/multiple_choice_page.h"
 #include "pages/open_answer_page.h"
+#include "pages/true_false_page.h"
 #include "pages/typeless_question_page.h"
 #include "pages/welcome_page.h"
 #include "quiz/media_table.h"
@@ -67,15 +69,18 @@ void WindowView::show_home_page(const HomeForm& form) {
 }
 
 void WindowView::show_question_page(Page page) {
-    switch (page) {
-    case Page::open_answer: replace_page(show_open_answer_page(shell_)); break;
-    case Page::multiple_choice: replace_page(show_typeless_question_page(shell_, IDD_MULTIPLE_CHOICE)); break;
-    case Page::true_false: replace_page(show_typeless_question_page(shell_, IDD_TRUE_FALSE)); break;
-    case Page::pot_pourri: replace_page(show_typeless_question_page(shell_, IDD_POT_POURRI)); break;
-    case Page::hangman: replace_page(show_typeless_question_page(shell_, IDD_HANGMAN)); break;
-    case Page::scrambled_letters: replace_page(show_typeless_question_page(shell_, IDD_SCRAMBLED)); break;
-    default: break;
-    }
+    // Each exam type's page, by the page the engine asks for.
+    using PageFactory = std::shared_ptr<HostedPage> (*)(Shell&);
+    static constexpr std::pair<Page, PageFactory> question_pages[] = {
+        {Page::open_answer, show_open_answer_page},
+        {Page::multiple_choice, show_multiple_choice_page},
+        {Page::true_false, show_true_false_page},
+        {Page::pot_pourri, [](Shell& shell) { return show_typeless_question_page(shell, IDD_POT_POURRI); }},
+        {Page::hangman, [](Shell& shell) { return show_typeless_question_page(shell, IDD_HANGMAN); }},
+        {Page::scrambled_letters, [](Shell& shell) { return show_typeless_question_page(shell, IDD_SCRAMBLED); }},
+    };
+    for (const auto& [shown, factory] : question_pages)
+        if (shown == page) replace_page(factory(shell_));
 }
 
 void WindowView::show_end_page(const EndPage& page) { replace_page(win::show_end_page(shell_, page)); }

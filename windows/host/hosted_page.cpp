@@ -1,6 +1,9 @@
 #include "host/hosted_page.h"
 
+#include <algorithm>
+
 #include "host/page_host.h"
+#include "resources/resource.h"
 
 namespace kz::win {
 
@@ -17,10 +20,92 @@ void HostedPage::detach(HWND window) {
     SetWindowLongPtrW(window, DWLP_USER, 0);
 }
 
-void host_page(const std::shared_ptr<HostedPage>& page, int template_id, DLGPROC procedure, Shell& shell) {
-    show_page(shell, template_id, procedure, reinterpret_cast<LPARAM>(page.get()));
+std::shared_ptr<HostedPage> HostedPage::of(HWND window) {
+    auto* page = reinterpret_cast<HostedPage*>(GetWindowLongPtrW(window, DWLP_USER));
+    return page ? page->shared_from_this() : nullptr;
 }
 
-INT_PTR HostedPage::on_ctl_color(HDC dc) const { return page_control_colours(shell_, dc); }
+INT_PTR CALLBACK HostedPage::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_INITDIALOG) attach(window, lparam);
+    const auto page = of(window);
+    if (!page) return FALSE;
+    switch (message) {
+    case WM_INITDIALOG:
+        return page->on_init_dialog();
+    case WM_COMMAND:
+        page->on_command(LOWORD(wparam), HIWORD(wparam));
+        return TRUE;
+    case WM_NOTIFY: {
+        const auto& header = *reinterpret_cast<const NMHDR*>(lparam);
+        LRESULT result = 0;
+        if (header.code == EN_MSGFILTER) {
+            result = page->filter_key(*reinterpret_cast<const MSGFILTER*>(lparam)) ? 1 : 0;
+        } else if (!page->on_notify(header, result)) {
+            return FALSE;
+        }
+        SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
+        return TRUE;
+    }
+    case WM_CONTEXTMENU:
+        return page->on_context_menu(reinterpret_cast<HWND>(wparam),
+                                     POINT{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))});
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+        return page->on_ctl_color(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+    case WM_CTLCOLORDLG:
+        return page->page_brush();
+    case WM_NCDESTROY:
+        detach(window);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void host_page(const std::shared_ptr<HostedPage>& page, int template_id, Shell& shell) {
+    show_page(shell, template_id, HostedPage::procedure, reinterpret_cast<LPARAM>(page.get()));
+}
+
+INT_PTR HostedPage::on_ctl_color(HDC dc, HWND /*control*/) const { return page_control_colours(shell_, dc); }
+
+void HostedPage::give_keys_to_window(int control) {
+    HWND item = GetDlgItem(window_, control);
+    if (!item) return;
+    window_keys_.push_back(control);
+    const auto mask = static_cast<LPARAM>(SendMessageW(item, EM_GETEVENTMASK, 0, 0));
+    SendMessageW(item, EM_SETEVENTMASK, 0, mask | ENM_KEYEVENTS);
+}
+
+void HostedPage::press_next() const {
+    if (IsWindowVisible(shell_.next_button) && IsWindowEnabled(shell_.next_button))
+        PostMessageW(shell_.main_window, WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(shell_.next_button));
+}
+
+// Enter (without Ctrl) and Tab of a control that gives them to the window;
+// true when the key is kept from the control.
+bool HostedPage::filter_key(const MSGFILTER& filter) {
+    const int control = static_cast<int>(filter.nmhdr.idFrom);
+    if (std::find(window_keys_.begin(), window_keys_.end(), control) == window_keys_.end()) return false;
+    if (GetKeyState(VK_CONTROL) & 0x8000) return false;
+    const bool key_down = filter.msg == WM_KEYDOWN;
+    const bool character = filter.msg == WM_CHAR;
+    if ((key_down && filter.wParam == VK_RETURN) || (character && (filter.wParam == L'\r' || filter.wParam == L'\n'))) {
+        if (key_down) on_enter(control);
+        return true;
+    }
+    if ((key_down && filter.wParam == VK_TAB) || (character && filter.wParam == L'\t')) {
+        if (key_down) {
+            const bool backwards = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+            PostMessageW(shell_.main_window, WM_NEXTDLGCTL, backwards ? 1 : 0, FALSE);
+        }
+        return true;
+    }
+    return false;
+}
+
+void HostedPage::show_controls(std::initializer_list<int> ids, bool visible) const {
+    for (const int id : ids) ShowWindow(GetDlgItem(window_, id), visible ? SW_SHOW : SW_HIDE);
+}
 
 }  // namespace kz::win

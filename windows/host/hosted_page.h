@@ -1,7 +1,9 @@
 #pragma once
 // A page of the main window as the exam view speaks to it. Each page file
-// derives its own page from this one and answers the calls that make sense on
-// it; the others do nothing, so a call meant for another page is harmless.
+// derives its own page from this one, answers the calls of the view that make
+// sense on it (the others do nothing, so a call meant for another page is
+// harmless), and handles its window's messages in the handlers below, which
+// the one dialog procedure of every page calls.
 //
 // The view owns the current page through a shared pointer, and the page's
 // dialog procedure holds one more while it handles a message: a command that
@@ -10,7 +12,10 @@
 // window under the procedure, never the object the procedure is using.
 #include <windows.h>
 
+#include <richedit.h>
+
 #include <array>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,32 +59,47 @@ public:
     virtual HWND focus_control(Focus /*target*/) { return nullptr; }
     virtual HWND palette_control(PaletteTarget /*target*/) { return nullptr; }
 
-    // For the page procedures: ties the page to its window on WM_INITDIALOG
-    // (the parameter is the page) and unties it when the window goes.
-    static void attach(HWND window, LPARAM parameter);
-    static void detach(HWND window);
-    // The page of a window, kept alive by the caller while it handles a
-    // message; none before WM_INITDIALOG and after the window has gone.
-    template <class PageType>
-    static std::shared_ptr<PageType> of(HWND window) {
-        auto* page = reinterpret_cast<HostedPage*>(GetWindowLongPtrW(window, DWLP_USER));
-        return page ? std::static_pointer_cast<PageType>(page->shared_from_this()) : nullptr;
-    }
-
-    // The page colour convention: static and edit controls in the quiz's
-    // text colour on a transparent background, the page in the page brush.
-    INT_PTR on_ctl_color(HDC dc) const;
-    INT_PTR page_brush() const { return reinterpret_cast<INT_PTR>(shell_.page_brush.get()); }
+    // The dialog procedure of every page: `parameter` of WM_INITDIALOG is the
+    // page, which it then keeps alive while each message is handled.
+    static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 protected:
+    // The page's handlers.
+    virtual BOOL on_init_dialog() { return FALSE; }
+    virtual void on_command(int /*id*/, int /*notification*/) {}
+    // True when the page handled the notification, its result in `result`.
+    virtual bool on_notify(const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+    virtual bool on_context_menu(HWND /*control*/, POINT /*at*/) { return false; }
+    // Static and edit controls in the quiz's text colour on a transparent
+    // background; the page itself in the page brush.
+    virtual INT_PTR on_ctl_color(HDC dc, HWND control) const;
+    INT_PTR page_brush() const { return reinterpret_cast<INT_PTR>(shell_.page_brush.get()); }
+
+    // Enter and Tab typed in this rich-edit control belong to the window, as
+    // in every dialog: Enter does what `on_enter` says ("Suivant >" unless
+    // the page says otherwise) and Tab moves to the next control; neither
+    // goes into the control.
+    void give_keys_to_window(int control);
+    virtual void on_enter(int /*control*/) { press_next(); }
+    // "Suivant >", when the student could press it.
+    void press_next() const;
+
+    void show_controls(std::initializer_list<int> ids, bool visible) const;
+
     Shell& shell_;
 
 private:
+    static void attach(HWND window, LPARAM parameter);
+    static void detach(HWND window);
+    static std::shared_ptr<HostedPage> of(HWND window);
+    bool filter_key(const MSGFILTER& filter);
+
     HWND window_ = nullptr;
+    std::vector<int> window_keys_;  // controls whose Enter and Tab belong to the window
 };
 
-// Creates the page's window from its template with its procedure, through
-// the page host; the page stays without a window when that fails.
-void host_page(const std::shared_ptr<HostedPage>& page, int template_id, DLGPROC procedure, Shell& shell);
+// Creates the page's window from its template, through the page host; the
+// page stays without a window when that fails.
+void host_page(const std::shared_ptr<HostedPage>& page, int template_id, Shell& shell);
 
 }  // namespace kz::win

@@ -49,6 +49,11 @@ struct Shell {
     HWND palette_target = nullptr;  // where the special-characters palette inserts
     bool letter_test = false;       // the palette presses the hangman's letter test after inserting
 
+    // The pictures of every play and stop button of the pages and dialogs,
+    // loaded once for the window.
+    OwnedBitmap play_bitmap;
+    OwnedBitmap stop_bitmap;
+
     OwnedFont title_font;
     OwnedBitmap logo;
     OwnedBitmap banner;

@@ -12,7 +12,7 @@ class EndPageWindow final : public HostedPage {
 public:
     EndPageWindow(Shell& shell, const EndPage& content) : HostedPage(shell), content_(content) {}
 
-    BOOL on_init_dialog() {
+    BOOL on_init_dialog() override {
         ShowWindow(GetDlgItem(window(), IDC_END_DETAILS), content_.details_button ? SW_SHOW : SW_HIDE);
         ShowWindow(GetDlgItem(window(), IDC_END_HOME), content_.home_button ? SW_SHOW : SW_HIDE);
         ShowWindow(GetDlgItem(window(), IDC_END_RESTART), content_.restart_button ? SW_SHOW : SW_HIDE);
@@ -21,7 +21,7 @@ public:
         return FALSE;
     }
 
-    void on_command(int id, int notification) {
+    void on_command(int id, int notification) override {
         if (notification != BN_CLICKED) return;
         ExamEngine& engine = *shell_.engine;
         switch (id) {
@@ -53,34 +53,11 @@ private:
     EndPage content_;
 };
 
-INT_PTR CALLBACK end_page_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_INITDIALOG) HostedPage::attach(window, lparam);
-    const auto page = HostedPage::of<EndPageWindow>(window);
-    if (!page) return FALSE;
-    switch (message) {
-    case WM_INITDIALOG:
-        return page->on_init_dialog();
-    case WM_COMMAND:
-        page->on_command(LOWORD(wparam), HIWORD(wparam));
-        return TRUE;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-        return page->on_ctl_color(reinterpret_cast<HDC>(wparam));
-    case WM_CTLCOLORDLG:
-        return page->page_brush();
-    case WM_NCDESTROY:
-        HostedPage::detach(window);
-        return FALSE;
-    default:
-        return FALSE;
-    }
-}
-
 }  // namespace
 
 std::shared_ptr<HostedPage> show_end_page(Shell& shell, const EndPage& content) {
     auto page = std::make_shared<EndPageWindow>(shell, content);
-    host_page(page, IDD_END_PAGE, end_page_proc, shell);
+    host_page(page, IDD_END_PAGE, shell);
     return page;
 }
 

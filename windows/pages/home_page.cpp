@@ -37,7 +37,7 @@ class HomePage final : public HostedPage {
 public:
     HomePage(Shell& shell, const HomeForm& form) : HostedPage(shell), form_(form) {}
 
-    BOOL on_init_dialog() {
+    BOOL on_init_dialog() override {
         HWND page = window();
         shell_.page_objects.store(name_label_font_slot,
                                   make_font(page, IDC_HOME_NAME_LABEL, name_label_height, true, false));
@@ -77,7 +77,7 @@ public:
         return FALSE;
     }
 
-    void on_command(int id, int notification) {
+    void on_command(int id, int notification) override {
         if (!ready_) return;
         switch (id) {
         case IDC_HOME_NAME:
@@ -104,17 +104,18 @@ public:
         }
     }
 
-    void on_notify(const NMHDR& header) {
-        if (!ready_ || header.idFrom != IDC_HOME_THEMES || header.code != LVN_ITEMCHANGED) return;
+    bool on_notify(const NMHDR& header, LRESULT& /*result*/) override {
+        if (!ready_ || header.idFrom != IDC_HOME_THEMES || header.code != LVN_ITEMCHANGED) return false;
         const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
         // Only a tick put on or taken off counts, not a selection moving.
         if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK))
             allow_next(next_allowed_by_themes(ticked_theme_count()));
+        return true;
     }
 
     // The theme list's menu, at the mouse or, from the keyboard, at the
     // selected theme. False for another control's menu.
-    bool on_context_menu(HWND control, POINT at) {
+    bool on_context_menu(HWND control, POINT at) override {
         HWND list = GetDlgItem(window(), IDC_HOME_THEMES);
         if (control != list || !IsWindowEnabled(list)) return false;
         if (at.x == -1 && at.y == -1) {
@@ -131,7 +132,7 @@ public:
         return true;
     }
 
-    INT_PTR on_ctl_color(HDC dc, HWND control) const {
+    INT_PTR on_ctl_color(HDC dc, HWND control) const override {
         const int id = GetDlgCtrlID(control);
         for (const int input : input_controls)
             if (id == input) return FALSE;
@@ -221,40 +222,11 @@ private:
     bool ready_ = false;
 };
 
-INT_PTR CALLBACK home_page_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_INITDIALOG) HostedPage::attach(window, lparam);
-    const auto page = HostedPage::of<HomePage>(window);
-    if (!page) return FALSE;
-    switch (message) {
-    case WM_INITDIALOG:
-        return page->on_init_dialog();
-    case WM_COMMAND:
-        page->on_command(LOWORD(wparam), HIWORD(wparam));
-        return TRUE;
-    case WM_NOTIFY:
-        page->on_notify(*reinterpret_cast<const NMHDR*>(lparam));
-        return TRUE;
-    case WM_CONTEXTMENU:
-        return page->on_context_menu(reinterpret_cast<HWND>(wparam),
-                                     POINT{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))});
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-        return page->on_ctl_color(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
-    case WM_CTLCOLORDLG:
-        return page->page_brush();
-    case WM_NCDESTROY:
-        HostedPage::detach(window);
-        return FALSE;
-    default:
-        return FALSE;
-    }
-}
-
 }  // namespace
 
 std::shared_ptr<HostedPage> show_home_page(Shell& shell, const HomeForm& form) {
     auto page = std::make_shared<HomePage>(shell, form);
-    host_page(page, IDD_HOME, home_page_proc, shell);
+    host_page(page, IDD_HOME, shell);
     return page;
 }
 

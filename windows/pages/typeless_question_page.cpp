@@ -25,31 +25,11 @@ private:
     }
 };
 
-INT_PTR CALLBACK typeless_question_page_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_INITDIALOG) HostedPage::attach(window, lparam);
-    const auto page = HostedPage::of<TypelessQuestionPage>(window);
-    if (!page) return FALSE;
-    switch (message) {
-    case WM_INITDIALOG:
-        return FALSE;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-        return page->on_ctl_color(reinterpret_cast<HDC>(wparam));
-    case WM_CTLCOLORDLG:
-        return page->page_brush();
-    case WM_NCDESTROY:
-        HostedPage::detach(window);
-        return FALSE;
-    default:
-        return FALSE;
-    }
-}
-
 }  // namespace
 
 std::shared_ptr<HostedPage> show_typeless_question_page(Shell& shell, int template_id) {
     auto hosted = std::make_shared<TypelessQuestionPage>(shell);
-    host_page(hosted, template_id, typeless_question_page_proc, shell);
+    host_page(hosted, template_id, shell);
     return hosted;
 }
 

@@ -1,0 +1,55 @@
+#include "host/question_page.h"
+
+#include "display/rich_text_display.h"
+#include "host/page_host.h"
+#include "resources/resource.h"
+
+namespace kz::win {
+namespace {
+
+constexpr int prompt_height = 20;
+constexpr int question_height = 17;
+constexpr int prompt_font_slot = 1;
+constexpr int question_font_slot = 2;
+
+}  // namespace
+
+QuestionPage::QuestionPage(Shell& shell, std::vector<std::pair<Place, PlaceControls>> places, SIZE picture_box)
+    : HostedPage(shell) {
+    for (const auto& [place, controls] : places)
+        places_.emplace_back(place, MediaPlace(controls, picture_box, shell.colours.page));
+}
+
+BOOL QuestionPage::on_init_dialog() {
+    HWND page = window();
+    set_rich_background(GetDlgItem(page, IDC_PROMPT), shell_.colours.page);
+    give_keys_to_window(IDC_PROMPT);
+    for (auto& [place, shown] : places_) {
+        shown.attach(page, shell_);
+        give_keys_to_window(shown.controls().text);
+    }
+    shell_.page_objects.store(question_font_slot, make_font(page, IDC_QUESTION, question_height, false, false));
+    shell_.page_objects.store(prompt_font_slot, make_font(page, IDC_PROMPT, prompt_height, true, false));
+    return FALSE;
+}
+
+void QuestionPage::on_command(int id, int notification) {
+    for (auto& [place, shown] : places_)
+        if (shown.on_command(id, notification, shell_)) return;
+}
+
+void QuestionPage::show_prompt(std::string_view rich_text) {
+    show_rich_text(window(), IDC_PROMPT, rich_text);
+    set_rich_background(GetDlgItem(window(), IDC_PROMPT), shell_.colours.page);
+}
+
+void QuestionPage::show_item(Place place, const ShownItem& item) {
+    for (auto& [where, shown] : places_)
+        if (where == place) shown.show(item);
+}
+
+void QuestionPage::release_question_images() {
+    for (auto& [place, shown] : places_) shown.release();
+}
+
+}  // namespace kz::win

@@ -1,0 +1,53 @@
+#include "pages/true_false_page.h"
+
+#include "engine/exam_engine.h"
+#include "host/page_host.h"
+#include "host/question_page.h"
+#include "resources/resource.h"
+
+namespace kz::win {
+namespace {
+
+constexpr int statement_height = 17;
+constexpr int statement_font_slot = 3;
+
+class TrueFalsePage final : public QuestionPage {
+public:
+    explicit TrueFalsePage(Shell& shell)
+        : QuestionPage(shell,
+                       {{Place::question, {IDC_QUESTION, IDC_QUESTION_IMAGE, IDC_TF_PLAY, IDC_TF_STOP}},
+                        {Place::statement, {IDC_TF_ANSWER, IDC_TF_ANSWER_IMAGE, IDC_TF_ANSWER_PLAY, IDC_TF_ANSWER_STOP}}},
+                       {80, 80}) {}
+
+    void clear_answer() override {
+        CheckDlgButton(window(), IDC_TF_TRUE, BST_UNCHECKED);
+        CheckDlgButton(window(), IDC_TF_FALSE, BST_UNCHECKED);
+    }
+
+private:
+    BOOL on_init_dialog() override {
+        QuestionPage::on_init_dialog();
+        shell_.page_objects.store(statement_font_slot,
+                                  make_font(window(), IDC_TF_ANSWER, statement_height, true, false));
+        return FALSE;
+    }
+
+    void on_command(int id, int notification) override {
+        // The engine keeps the choice: 0 "C'est vrai", 1 "C'est faux".
+        if ((id == IDC_TF_TRUE || id == IDC_TF_FALSE) && notification == BN_CLICKED) {
+            shell_.engine->choose(id == IDC_TF_TRUE ? 0 : 1);
+            return;
+        }
+        QuestionPage::on_command(id, notification);
+    }
+};
+
+}  // namespace
+
+std::shared_ptr<HostedPage> show_true_false_page(Shell& shell) {
+    auto page = std::make_shared<TrueFalsePage>(shell);
+    host_page(page, IDD_TRUE_FALSE, shell);
+    return page;
+}
+
+}  // namespace kz::win
