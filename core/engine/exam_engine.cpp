@@ -483,25 +483,26 @@ std::optional<QuestionRef> ExamEngine::draw_question() {
     return state_.current;
 }
 
-void ExamEngine::show_text_or_media(Place place, std::string_view stored, int box_size, bool play_at_once) {
+ShownItem ExamEngine::shown_item(std::string_view stored, int box_size) {
     const std::string plain = rich_to_plain(stored);
-    if (!is_media_reference(plain)) {
-        view_.show_item(place, ShownItem{ShownItem::Kind::text, std::string(stored), {}, 0, 0});
-        return;
-    }
+    if (!is_media_reference(plain)) return ShownItem{ShownItem::Kind::text, std::string(stored), {}, 0, 0};
     const MediaEntry* item = media_of_reference(model_, plain);
     if (item && item->kind == media_image) {
         ShownItem shown{ShownItem::Kind::image, std::string(stored), {}, box_size, box_size};
         shown.image_file = media_.extract(item->id).value_or(std::filesystem::path());
-        view_.show_item(place, shown);
-    } else if (item && (item->kind == media_sound || item->kind == media_music)) {
-        view_.show_item(place, ShownItem{ShownItem::Kind::media, std::string(stored), {}, 0, 0});
-        if (play_at_once) play_media(plain);
-    } else {
-        // A media item that the quiz lacks, or of a kind that cannot be shown:
-        // the place is emptied rather than left showing the previous question.
-        view_.show_item(place, ShownItem{ShownItem::Kind::text, std::string(), {}, 0, 0});
+        return shown;
     }
+    if (item && (item->kind == media_sound || item->kind == media_music))
+        return ShownItem{ShownItem::Kind::media, std::string(stored), {}, 0, 0};
+    // A media item that the quiz lacks, or of a kind that cannot be shown:
+    // the place is emptied rather than left showing the previous question.
+    return ShownItem{ShownItem::Kind::text, std::string(), {}, 0, 0};
+}
+
+void ExamEngine::show_text_or_media(Place place, std::string_view stored, int box_size, bool play_at_once) {
+    const ShownItem shown = shown_item(stored, box_size);
+    view_.show_item(place, shown);
+    if (shown.kind == ShownItem::Kind::media && play_at_once) play_media(stored);
 }
 
 std::string ExamEngine::display_label(std::string_view text) const { return kz::display_label(model_, text); }

@@ -56,6 +56,10 @@ public:
     void stop_media();                         // a stop button
     // The image file of a media reference, extracted anew (for the preview).
     std::optional<std::filesystem::path> image_file(std::string_view stored);
+    // How a place shows a text as stored: the text itself, a picture within
+    // box_size x box_size (its file valid until the next extraction: load it
+    // at once), or the play and stop buttons of a sound or a music.
+    ShownItem shown_item(std::string_view stored, int box_size);
 
     // The help text with the values of this moment.
     std::string help_text() const;
