@@ -5,10 +5,12 @@
 #include "media/rich_text.h"
 #include "pages/end_page.h"
 #include "pages/home_page.h"
+#include "pages/hangman_page.h"
 #include "pages/multiple_choice_page.h"
 #include "pages/open_answer_page.h"
+#include "pages/pot_pourri_page.h"
+#include "pages/scrambled_letters_page.h"
 #include "pages/true_false_page.h"
-#include "pages/typeless_question_page.h"
 #include "pages/welcome_page.h"
 #include "quiz/media_table.h"
 #include "res/string_table.h"
@@ -75,9 +77,9 @@ void WindowView::show_question_page(Page page) {
         {Page::open_answer, show_open_answer_page},
         {Page::multiple_choice, show_multiple_choice_page},
         {Page::true_false, show_true_false_page},
-        {Page::pot_pourri, [](Shell& shell) { return show_typeless_question_page(shell, IDD_POT_POURRI); }},
-        {Page::hangman, [](Shell& shell) { return show_typeless_question_page(shell, IDD_HANGMAN); }},
-        {Page::scrambled_letters, [](Shell& shell) { return show_typeless_question_page(shell, IDD_SCRAMBLED); }},
+        {Page::pot_pourri, show_pot_pourri_page},
+        {Page::hangman, show_hangman_page},
+        {Page::scrambled_letters, show_scrambled_letters_page},
     };
     for (const auto& [shown, factory] : question_pages)
         if (shown == page) replace_page(factory(shell_));

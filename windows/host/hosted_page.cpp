@@ -1,5 +1,7 @@
 #include "host/hosted_page.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "host/page_host.h"
@@ -68,10 +70,30 @@ void host_page(const std::shared_ptr<HostedPage>& page, int template_id, Shell& 
 
 INT_PTR HostedPage::on_ctl_color(HDC dc, HWND /*control*/) const { return page_control_colours(shell_, dc); }
 
+namespace {
+
+// A one-line box (the hangman's letter box) does not ask the dialog for
+// Enter, which then presses the default button before the box sees the key:
+// the boxes that give their keys to the window ask for it, so that the page
+// decides what Enter does there.
+LRESULT CALLBACK wants_enter(HWND control, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR) {
+    if (message == WM_GETDLGCODE) {
+        LRESULT code = DefSubclassProc(control, message, wparam, lparam);
+        const auto* key = reinterpret_cast<const MSG*>(lparam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(control, wants_enter, id);
+    return DefSubclassProc(control, message, wparam, lparam);
+}
+
+}  // namespace
+
 void HostedPage::give_keys_to_window(int control) {
     HWND item = GetDlgItem(window_, control);
     if (!item) return;
     window_keys_.push_back(control);
+    SetWindowSubclass(item, wants_enter, 0, 0);
     const auto mask = static_cast<LPARAM>(SendMessageW(item, EM_GETEVENTMASK, 0, 0));
     SendMessageW(item, EM_SETEVENTMASK, 0, mask | ENM_KEYEVENTS);
 }
