@@ -23,4 +23,10 @@ const std::array<PaletteCategory, palette_category_count>& palette_categories();
 // The category's name, as the palette's combo box lists it.
 std::string palette_category_name(std::size_t index);
 
+// The sign that the Symbol font shows for a byte (its published character
+// set: 'a' is the Greek alpha, 0xA7 the club suit), for a platform whose
+// "Symbol" face lacks that character set; U+FFFD for the bytes it leaves
+// undefined.
+char32_t symbol_font_sign(unsigned char byte);
+
 }  // namespace kz

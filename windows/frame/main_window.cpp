@@ -7,6 +7,7 @@
 #include "common/random_source.h"
 #include "dialogs/about_box.h"
 #include "dialogs/help_dialog.h"
+#include "dialogs/palette_dialog.h"
 #include "display/images.h"
 #include "engine/exam_engine.h"
 #include "frame/window_view.h"
@@ -132,6 +133,9 @@ void on_command(MainWindow& self, int id, int notification) {
         break;
     case IDC_SHOW_HELP:
         if (notification == BN_CLICKED) show_help_dialog(self.shell.main_window, self.engine.help_text());
+        break;
+    case IDC_PALETTE:
+        if (notification == STN_CLICKED) show_palette_dialog(self.shell);
         break;
     case IDC_SOUND:
         // A quick second click counts as one more click.

@@ -48,6 +48,7 @@ struct Shell {
     OwnedIcon sound_icon;           // the icon the sound toggle shows now
     HWND palette_target = nullptr;  // where the special-characters palette inserts
     bool letter_test = false;       // the palette presses the hangman's letter test after inserting
+    unsigned palette_target_serial = 0;  // changes with every new target, and when it is cleared
 
     // The pictures of every play and stop button of the pages and dialogs,
     // loaded once for the window.
