@@ -32,6 +32,11 @@ fuzz_failed() {
   tail -n 60 "$log"
   echo "fuzz: $target failed in the $step (whole log: $log)" >&2
   local input
+  if [ "$step" = replay ]; then
+    input=$(grep -a '^Running: ' "$log" | tail -n 1 | cut -d' ' -f2-)
+    echo "fuzz: the input is $input, of the committed corpus" >&2
+    return
+  fi
   for input in "$findings"/*; do
     [ -e "$input" ] && echo "fuzz: the input is kept in $input; once the fault is fixed, add it to tests/fuzz/corpus/$target/" >&2
   done
@@ -63,7 +68,7 @@ for target in "${targets[@]}"; do
     failed+=("$target")
     continue
   fi
-  grep -E '^stat::(number_of_executed_units|peak_rss_mb)|^#[0-9]+[[:space:]]+DONE' "$logs/$target-fuzz.log" | sed 's/^/   /'
+  grep -aE '^stat::(number_of_executed_units|peak_rss_mb)|DONE +cov' "$logs/$target-fuzz.log" | sed 's/^/   /'
 done
 
 if ((${#failed[@]})); then

@@ -27,7 +27,10 @@ kz_sanitizer_options() {
     leaks=0
     echo "warning: the leak checker cannot run here (see $1/leak-probe/probe.log); leaks are not checked" >&2
   fi
-  local extra=${2:+:$2}
+  # Stack traces name functions, files and lines only through the symbolizer
+  # of the same LLVM as the runtime (another version's fails and gives bare
+  # addresses).
+  local extra=":external_symbolizer_path=/usr/lib/llvm-19/bin/llvm-symbolizer${2:+:$2}"
   export ASAN_OPTIONS="halt_on_error=1:detect_leaks=$leaks:detect_stack_use_after_return=1:check_initialization_order=1:strict_init_order=1:strict_string_checks=1:print_summary=1$extra"
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1$extra"
 }

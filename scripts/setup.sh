@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
   mingw-w64 g++-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth x11-utils imagemagick fonts-dejavu-core
-  clang-19 libclang-rt-19-dev
+  clang-19 libclang-rt-19-dev llvm-19
 )
 
 missing=()
