@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# Builds the core, its unit tests, the terminal player, the packer and the
-# player tests with AddressSanitizer and UndefinedBehaviorSanitizer in
-# build/asan, and runs the unit and player tests there. Any memory error,
-# undefined behaviour or leak fails the run, whether in a test or in a player
-# or packer that a test starts: every report goes to a file, and the files are
-# checked at the end, since some tests discard the player's error output or
-# expect it to fail. The tree is built with clang 19, whose address and
-# undefined-behaviour checks share one runtime that writes all its reports to
-# those files (g++ sends undefined-behaviour reports to stderr whatever the
-# options say). Clang 14 will not do: it leaves out the destructor of a
-# braced temporary passed by value to an assignment inside a template, which
-# shows as a leak in the packer tests' JSON edits.
+# Builds the core, its unit tests, the terminal player, the packer, the player
+# tests and the small host tools with AddressSanitizer and
+# UndefinedBehaviorSanitizer in build/asan (benchmarks aside), and runs every
+# test of that tree. Any memory error, undefined behaviour or leak fails the
+# run, whether in a test or in a player or packer that a test starts: every
+# report goes to a file, and the files are checked at the end, since some
+# tests discard the player's error output or expect it to fail.
+#
+# The tree is built with clang 19, whose address and undefined-behaviour
+# checks share one runtime that writes all its reports to those files (g++
+# sends undefined-behaviour reports to stderr whatever the options say).
+# Clang 14 will not do: it leaves out the destructor of a braced temporary
+# passed by value to an assignment inside a template, which shows as a leak in
+# the packer tests' JSON edits.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=${JOBS:-$(nproc)}
@@ -19,7 +21,8 @@ source "$top/scripts/sanitizer_env.sh"
 
 echo "== sanitizer build (build/asan, clang 19)"
 CC=clang-19 CXX=clang++-19 cmake -S "$top" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKZ_SANITIZE=ON >/dev/null
-ninja -C "$tree" -j "$jobs" unit_tests player_tests
+# Everything the tests need: every target of the tree, benchmarks aside.
+ninja -C "$tree" -j "$jobs"
 
 reports=$tree/sanitizer-reports
 rm -rf "$reports"
