@@ -12,7 +12,7 @@ packages=(
   # caption buttons, Symbol, Tahoma, MS Sans Serif), Arial's metric twin, and
   # a general fallback.
   fonts-wine fonts-liberation fonts-dejavu-core
-  clang libclang-rt-14-dev
+  clang-19 libclang-rt-19-dev llvm-19
 )
 
 missing=()

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native unit tests, then the
-# end-to-end tests of the real runner under Wine on a virtual display.
+# Builds everything and runs every test: the native unit tests; the unit and
+# player tests again under the address and undefined-behaviour sanitizers
+# (scripts/sanitize.sh); the fuzz targets over their corpora and then for a
+# minute each (scripts/fuzz.sh); then the end-to-end tests of the real runner
+# under Wine on a virtual display.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -15,6 +18,9 @@ ctest --test-dir "$top/build/native" --output-on-failure -j "$(nproc)"
 echo "== runners appending to one results file at once, 20 runs in a row"
 "$top/build/native/tests/unit/unit_tests" --gtest_filter='ResultsFile.*Runner*' --gtest_repeat=20 \
     --gtest_brief=1
+
+"$top/scripts/sanitize.sh"
+"$top/scripts/fuzz.sh"
 
 echo "== end-to-end tests (Windows runner under Wine)"
 source "$top/scripts/wine_env.sh"
