@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/paths.h"
+#include "harness/correction_window.h"
 #include "harness/exam_window.h"
 #include "harness/harness.h"
 
@@ -420,11 +421,11 @@ TEST(ExamWindow, TimeLimitCountsDownAndMovesOnWhenTimeIsUp) {
     EXPECT_EQ(item_text(run.window, ids::countdown), wide_text("Temps écoulé !"));
     press(box, IDOK);
     EXPECT_TRUE(wait_until([&] { return !IsWindow(box); }));
-    box = wait_message_box(*run.process, 5s);
-    ASSERT_NE(box, nullptr) << "no correction";
-    EXPECT_TRUE(contains(message_box_content(box).text, wide_text("La réponse était :")));
-    EXPECT_TRUE(contains(message_box_content(box).text, L"Paris"));
-    press(box, IDOK);
+    HWND correction = wait_correction(*run.process, 5s);
+    ASSERT_NE(correction, nullptr) << "no correction";
+    EXPECT_EQ(item_text(correction, correction_ids::message), wide_text("La réponse était :"));
+    EXPECT_EQ(shown_text(correction, correction_ids::places[0].text), L"Paris");
+    ASSERT_TRUE(press(correction, IDOK));
 
     ASSERT_TRUE(wait_question(run.window, L"Italie"));
     EXPECT_EQ(item_text(run.window, ids::countdown), L"2 secondes");

@@ -1,8 +1,8 @@
 #include "frame/window_view.h"
 
+#include "dialogs/correction_dialog.h"
 #include "display/sound.h"
 #include "host/page_host.h"
-#include "media/rich_text.h"
 #include "pages/end_page.h"
 #include "pages/home_page.h"
 #include "pages/hangman_page.h"
@@ -12,8 +12,6 @@
 #include "pages/scrambled_letters_page.h"
 #include "pages/true_false_page.h"
 #include "pages/welcome_page.h"
-#include "quiz/media_table.h"
-#include "res/string_table.h"
 #include "resources/resource.h"
 #include "win32/win_text.h"
 
@@ -212,17 +210,7 @@ HomeChoices WindowView::read_home_choices() {
 // ---------------------------------------------------------------- correction
 
 void WindowView::show_correction(const CorrectionRequest& request, std::string_view comment) {
-    // The right answers as plain lines under the message, and the question's
-    // comment after them.
-    const QuizModel& quiz = shell_.runner.quiz;
-    std::string text = request.message;
-    for (const std::string& answer : request.answers) {
-        const std::string plain = rich_to_plain(answer);
-        if (!plain.empty()) text += "\n\n" + display_label(quiz, plain);
-    }
-    const std::string plain_comment = rich_to_plain(comment);
-    if (!plain_comment.empty()) text += "\n\n" + display_label(quiz, plain_comment);
-    message_box_text(shell_.main_window, text, str::exam_caption, MB_OK | MB_ICONINFORMATION);
+    show_correction_dialog(shell_, request, comment);
 }
 
 // ---------------------------------------------------------------- sound and music
