@@ -250,8 +250,12 @@ TEST(ResultsReader, SkipsDamageAndReadsEveryWholeRecordAroundIt) {
             EXPECT_EQ(got.offset, want.offset) << row.damage;
             EXPECT_EQ(got.length, want.length) << row.damage;
             EXPECT_EQ(got.fault, want.fault) << row.damage;
-            if (want.fault_offset) EXPECT_EQ(got.fault_offset, want.fault_offset) << row.damage;
-            if (!want.fault_line.empty()) EXPECT_EQ(got.fault_line, want.fault_line) << row.damage;
+            if (want.fault_offset) {
+                EXPECT_EQ(got.fault_offset, want.fault_offset) << row.damage;
+            }
+            if (!want.fault_line.empty()) {
+                EXPECT_EQ(got.fault_line, want.fault_line) << row.damage;
+            }
         }
     }
 }
