@@ -30,9 +30,9 @@ nav a{display:inline-block;padding:.2rem .65rem;border:1px solid var(--line);bor
 .figures dd small{font-size:.8rem;font-weight:400;color:var(--muted)}
 figure{margin:.5rem 0 1rem}
 figcaption,.note{font-size:.85rem;color:var(--muted)}
-svg.histogram{width:100%;max-width:640px;height:auto;display:block}
+svg.histogram{width:100%;max-width:640px;min-width:400px;height:auto;display:block}
 svg .bar{fill:var(--bar)} svg .grid{stroke:#e6e9ef} svg .baseline{stroke:#8a93a5}
-svg text{font-size:11px;fill:#4a5263} svg text.count{fill:var(--ink);font-weight:600}
+svg text{font-size:12px;fill:#4a5263} svg text.count{fill:var(--ink);font-weight:600}
 svg .mean{stroke:var(--bad);stroke-width:2.5;stroke-dasharray:6 3} svg .median{stroke:#14532d;stroke-width:2.5;stroke-dasharray:2 3}
 svg text.mean-label{fill:var(--bad)} svg text.median-label{fill:var(--good)}
 .scroll{overflow-x:auto;-webkit-overflow-scrolling:touch;margin:.4rem 0 1rem}
@@ -41,7 +41,9 @@ th,td{padding:.35rem .5rem;border-bottom:1px solid var(--line);text-align:left;v
 th{background:var(--soft);font-weight:600;white-space:nowrap}
 .num{text-align:right;white-space:nowrap}
 table.exams td,table.exams th{white-space:nowrap} td.facility{white-space:nowrap}
-table.questions td:nth-child(2){min-width:12rem}
+table.questions td:nth-child(2){min-width:12rem} table.questions td:nth-child(6){min-width:13rem}
+table.questions th{white-space:normal}
+td.types{font-size:.8rem;color:var(--muted);min-width:7rem}
 tbody tr:nth-child(even){background:#fafbfd}
 button.sort{font:inherit;font-weight:600;color:inherit;background:none;border:0;padding:0;cursor:pointer;text-align:inherit}
 button.sort::after{content:" \2195";color:#9aa3b2;font-weight:400}
@@ -57,7 +59,8 @@ details.student{border:1px solid var(--line);border-radius:6px;padding:.4rem .7r
 details.student summary{cursor:pointer;font-weight:600}
 details.student summary span{font-weight:400;color:var(--muted)}
 footer{margin-top:2.5rem;border-top:1px solid var(--line);padding-top:.6rem;font-size:.8rem;color:var(--muted)}
-@media (max-width:640px){body{padding:.8rem;font-size:14px} .wide{display:none} th,td{padding:.3rem .35rem} h1{font-size:1.4rem}}
+@media (max-width:640px){body{padding:.8rem;font-size:14px} .wide{display:none} th,td{padding:.3rem .35rem} h1{font-size:1.4rem}
+ table.exams td:not(.num){white-space:normal}}
 @page{size:A4;margin:14mm 12mm}
 @media print{body{max-width:none;padding:0;font-size:9.5pt} nav{display:none} section.quiz,section.students{break-before:page}
  h2,h3{break-after:avoid} tr,figure,.figures{break-inside:avoid} thead{display:table-header-group} .scroll{overflow:visible}
@@ -155,13 +158,23 @@ std::string time_limit_text(const ExamRow& exam) {
     return std::to_string(exam.time_limit) + " s";
 }
 
+// Note, score, right answers, type and time spent: the columns that the
+// class's list and a student's list share. The note comes first, so that a
+// phone shows it beside the name and the date.
 void exam_cells(std::ostream& out, const ExamRow& exam) {
-    out << "<td>" << esc(exam_type_name(exam.type_code)) << "</td><td class=\"num\" data-value=\"" << exam.right
-        << "\">" << exam.right << " / " << exam.questions << "</td><td class=\"num\" data-value=\"" << exam.score << "\">" << marks_of(exam.score)
+    out << "<td class=\"num\" data-value=\"" << exam.score << "\">" << marks_of(exam.score)
         << "/20</td><td class=\"num\" data-value=\"" << exam.score << "\">" << exam.score << " %</td>"
+        << "<td class=\"num\" data-value=\"" << exam.right << "\">" << exam.right << " / " << exam.questions
+        << "</td><td>" << esc(exam_type_name(exam.type_code)) << "</td>"
         << "<td class=\"num\" data-value=\"" << (exam.seconds ? std::to_string(*exam.seconds) : "") << "\">"
         << (exam.seconds ? duration_text(*exam.seconds) : "—") << "</td>";
 }
+
+// The heads of those columns.
+constexpr const char* exam_heads =
+    "<th class=\"num\" data-sort=\"num\">Note</th><th class=\"num\" data-sort=\"num\">Score</th>"
+    "<th class=\"num\" data-sort=\"num\">Justes</th><th>Type</th>"
+    "<th class=\"num\" data-sort=\"num\">Temps passé</th>";
 
 void write_exams(std::ostream& out, const QuizStats& quiz, std::size_t index, const ReportLimits& limits) {
     out << "<h3 id=\"quiz-" << index << "-examens\">Examens</h3>\n";
@@ -172,10 +185,9 @@ void write_exams(std::ostream& out, const QuizStats& quiz, std::size_t index, co
             << ") ; la liste complète est dans le fichier examens.csv (option --csv).</p>\n";
     }
     out << "<div class=\"scroll\"><table class=\"sortable exams\"><thead><tr>"
-           "<th>Élève</th><th data-sort=\"num\">Date</th><th>Type</th><th class=\"num\" data-sort=\"num\">Justes</th>"
-           "<th class=\"num\" data-sort=\"num\">Note</th>"
-           "<th class=\"num\" data-sort=\"num\">Score</th><th class=\"num\" data-sort=\"num\">Temps passé</th>"
-           "<th class=\"num wide\" data-sort=\"num\">Temps limité</th><th class=\"wide\">Ordre</th>"
+           "<th>Élève</th><th data-sort=\"num\">Date</th>"
+        << exam_heads
+        << "<th class=\"num wide\" data-sort=\"num\">Temps limité</th><th class=\"wide\">Ordre</th>"
            "<th class=\"wide\">Sens</th></tr></thead><tbody>\n";
     // Most recent first.
     for (auto it = exams.rbegin(); it != exams.rend(); ++it) {
@@ -204,7 +216,8 @@ void write_questions(std::ostream& out, const QuizStats& quiz, std::size_t index
     for (const QuestionStats& q : quiz.questions) {
         const double facility = q.facility();
         const long percent = std::lround(facility * 100);
-        out << "<tr><td>" << esc(q.theme) << "</td><td>" << esc(q.question) << "</td><td class=\"num\">" << q.asked
+        out << "<tr><td>" << esc(q.theme) << "</td><td>" << esc(q.question) << "</td><td class=\"num\" data-value=\"" << q.asked << "\">"
+            << count_text(q.asked)
             << "</td><td class=\"facility\" data-value=\"" << dotted(facility, 4) << "\">"
             << share_bar(facility) << percent << " %</td>";
         const Discrimination d = discrimination(q);
@@ -236,7 +249,7 @@ void write_questions(std::ostream& out, const QuizStats& quiz, std::size_t index
             }
             out << "</ol>";
         }
-        out << "</td><td class=\"wide\">" << types_text(q.type_mask) << "</td></tr>\n";
+        out << "</td><td class=\"wide types\">" << types_text(q.type_mask) << "</td></tr>\n";
     }
     out << "</tbody></table></div>\n";
 }
@@ -256,7 +269,7 @@ void write_quiz(std::ostream& out, const QuizStats& quiz, std::size_t index, con
         << figure("Plus basse", "lowest", std::to_string(marks_of(s.lowest())) + "/20", std::to_string(s.lowest()) + " %")
         << figure("Plus haute", "highest", std::to_string(marks_of(s.highest())) + "/20", std::to_string(s.highest()) + " %")
         << "</dl>\n";
-    out << "<figure>" << score_histogram(s.by_marks(), s.mean() / 5, s.median() / 5)
+    out << "<figure><div class=\"scroll\">" << score_histogram(s.by_marks(), s.mean() / 5, s.median() / 5) << "</div>"
         << "<figcaption>Répartition des notes sur 20 (le score en pour cent divisé par 5, tronqué, comme "
            "l'affiche le questionnaire).</figcaption></figure>\n";
     write_exams(out, quiz, index, limits);
@@ -275,8 +288,8 @@ void write_students(std::ostream& out, const std::vector<const StudentStats*>& s
         const auto exams = student.recent.in_order();
         const double mean = student.exams ? student.percent_sum / static_cast<double>(student.exams) : 0;
         const ExamRow* last = exams.empty() ? nullptr : exams.back();
-        out << "<tr><td><a href=\"#eleve-" << i << "\">" << esc(student.name) << "</a></td><td class=\"num\">"
-            << student.exams << "</td><td class=\"num\" data-value=\"" << dotted(mean, 2) << "\">" << marks_text(mean) << "</td>";
+        out << "<tr><td><a href=\"#eleve-" << i << "\">" << esc(student.name) << "</a></td><td class=\"num\" data-value=\""
+            << student.exams << "\">" << count_text(student.exams) << "</td><td class=\"num\" data-value=\"" << dotted(mean, 2) << "\">" << marks_text(mean) << "</td>";
         if (last) {
             out << "<td class=\"num\" data-value=\"" << last->date_key << "\">" << esc(last->date)
                 << "</td><td class=\"num\" data-value=\"" << last->score << "\">" << marks_of(last->score) << "/20</td>";
@@ -296,10 +309,8 @@ void write_students(std::ostream& out, const std::vector<const StudentStats*>& s
                 << count_text(student.exams) << ").</p>\n";
         out << score_trend(exams);
         out << "<div class=\"scroll\"><table class=\"sortable exams\"><thead><tr><th data-sort=\"num\">Date</th>"
-               "<th>Questionnaire</th><th>Type</th><th class=\"num\" data-sort=\"num\">Justes</th>"
-               "<th class=\"num\" data-sort=\"num\">Note</th>"
-               "<th class=\"num\" data-sort=\"num\">Score</th><th class=\"num\" data-sort=\"num\">Temps passé</th>"
-               "</tr></thead><tbody>\n";
+               "<th>Questionnaire</th>"
+            << exam_heads << "</tr></thead><tbody>\n";
         for (const ExamRow* exam : exams) {
             out << "<tr><td class=\"num\" data-value=\"" << exam->date_key << "\">" << esc(exam->date) << "</td><td>"
                 << esc(exam->quiz) << "</td>";

@@ -36,7 +36,7 @@ std::string exams_word(std::uint64_t count) { return count == 1 ? " examen" : " 
 }  // namespace
 
 std::string score_histogram(const std::array<std::uint64_t, 21>& marks, double mean, double median) {
-    constexpr double width = 640, height = 250, left = 44, right = 12, top = 22, bottom = 44;
+    constexpr double width = 560, height = 250, left = 40, right = 10, top = 34, bottom = 40;
     constexpr double plot_w = width - left - right, plot_h = height - top - bottom;
     const double bar_w = plot_w / 21;
     const std::uint64_t highest = *std::max_element(marks.begin(), marks.end());
@@ -78,10 +78,10 @@ std::string score_histogram(const std::array<std::uint64_t, 21>& marks, double m
     } marks_drawn[] = {{"mean", "moyenne", mean, "end", -4}, {"median", "médiane", median, "start", 4}};
     for (const auto& m : marks_drawn) {
         const std::string x = n(x_of(m.value));
-        svg += "<line class=\"" + std::string(m.css) + "\" x1=\"" + x + "\" x2=\"" + x + "\" y1=\"" + n(top - 8) +
+        svg += "<line class=\"" + std::string(m.css) + "\" x1=\"" + x + "\" x2=\"" + x + "\" y1=\"" + n(top - 16) +
                "\" y2=\"" + n(top + plot_h) + "\"/>";
         svg += "<text class=\"" + std::string(m.css) + "-label\" x=\"" + n(x_of(m.value) + m.dx) + "\" y=\"" +
-               n(top - 10) + "\" text-anchor=\"" + m.anchor + "\">" + m.label + " " + french_decimal(m.value, 1) +
+               n(top - 20) + "\" text-anchor=\"" + m.anchor + "\">" + m.label + " " + french_decimal(m.value, 1) +
                "</text>";
     }
     return svg + "</svg>";
