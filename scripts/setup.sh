@@ -13,6 +13,7 @@ packages=(
   # a general fallback.
   fonts-wine fonts-liberation fonts-dejavu-core
   clang libclang-rt-14-dev
+  chromium  # the class report's check opens the page in a headless browser
 )
 
 missing=()
