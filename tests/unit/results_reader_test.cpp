@@ -4,7 +4,9 @@
 // refused.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <sstream>
 
 #include "quiz/byte_source.h"
 #include "results/results_file.h"
@@ -256,6 +258,65 @@ TEST(ResultsReader, SkipsDamageAndReadsEveryWholeRecordAroundIt) {
             if (!want.fault_line.empty()) {
                 EXPECT_EQ(got.fault_line, want.fault_line) << row.damage;
             }
+        }
+    }
+}
+
+// Any damage inside one record costs that record at most: whatever the
+// damage (cut short and the next record appended after a line end, a line
+// lost, a line added, a line replaced), every other record is read, equal to
+// what was written, and nothing is skipped outside the damaged record.
+TEST(ResultsReader, DamageToOneRecordCostsNoOther) {
+    static const char* names[] = {"Anna", "Bruno", "Chlo\xE9", "David", "\xC9milie", "Farid"};
+    static const char* words[] = {"Paris", "Rome", "1789", "des chevaux", "<Image : Carte>", " ", "",
+                                  "{\\rtf1\\ansi Quelle est la \\b capitale\\b0 ?\\par }"};
+    std::mt19937 random(11);
+    auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::string> records;
+        for (int i = 0; i < 5; ++i) {
+            ExamRecord record = named_record(names[pick(std::size(names))], pick(4));
+            for (QuestionRecord& entry : record.entries) {
+                entry.question = words[pick(std::size(words))];
+                entry.given[pick(answer_slots)] = words[pick(std::size(words))];
+            }
+            records.push_back(format_record(record));
+        }
+        const std::size_t k = pick(records.size());
+        std::string& victim = records[k];
+        const std::size_t lines = static_cast<std::size_t>(std::count(victim.begin(), victim.end(), '\n'));
+        const std::size_t line = pick(lines);
+        const std::size_t from = line_offset(victim, line), to = line_offset(victim, line + 1);
+        const int damage = static_cast<int>(pick(4));
+        switch (damage) {
+        case 0: victim = victim.substr(0, pick(victim.size())) + "\r\n"; break;  // cut short, then a line end
+        case 1: victim.erase(from, to - from); break;                            // a line lost
+        case 2: victim.insert(from, "ligne en trop\r\n"); break;                // a line added
+        case 3: victim.replace(from, to - from - 2, "#?!"); break;               // a line replaced
+        }
+        std::string bytes(results_format_line);
+        std::size_t damaged_from = 0, damaged_to = 0;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (i == k) damaged_from = bytes.size();
+            bytes += records[i];
+            if (i == k) damaged_to = bytes.size();
+        }
+        auto reader = ResultsReader::from_stream(std::make_unique<std::istringstream>(bytes));
+        ASSERT_TRUE(reader.ok());
+        const Contents read = read_all(reader.value());
+
+        const std::string where = "round " + std::to_string(round) + ", damage " + std::to_string(damage);
+        std::vector<std::string> others;
+        for (const ReadRecord& r : read.records) {
+            if (r.offset >= damaged_from && r.offset < damaged_to) continue;  // the damaged one, if whole
+            others.push_back(format_record(r.record));
+        }
+        std::vector<std::string> expected = records;
+        expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(k));
+        EXPECT_EQ(others, expected) << where;
+        for (const SkippedBytes& skipped : read.skipped) {
+            EXPECT_GE(skipped.offset, damaged_from) << where;
+            EXPECT_LE(skipped.offset + skipped.length, damaged_to) << where;
         }
     }
 }

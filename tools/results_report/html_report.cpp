@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/text_helpers.h"
 #include "report_text.h"
 #include "svg_charts.h"
 
@@ -121,7 +122,7 @@ std::string dotted(double value, int decimals) {
 
 std::string day_text(std::int64_t key) {
     if (!key) return "";
-    auto two = [](std::int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+    auto two = [](std::int64_t n) { return zero_pad(n, 2); };
     const std::int64_t day = key / 10000 % 100, month = key / 1000000 % 100, year = key / 100000000;
     return two(day) + "/" + two(month) + "/" + std::to_string(year);
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/cp1252.h"
+#include "common/text_helpers.h"
 #include "media/rich_text.h"
 
 namespace kz::report {
@@ -79,7 +80,7 @@ std::string french_decimal(double value, int decimals) {
 int marks_of(std::int32_t percent) { return percent < 0 ? 0 : percent / 5; }
 
 std::string duration_text(int seconds) {
-    auto two = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+    auto two = [](int n) { return zero_pad(n, 2); };
     if (seconds < 60) return std::to_string(seconds) + " s";
     if (seconds < 3600) return std::to_string(seconds / 60) + " min " + two(seconds % 60) + " s";
     return std::to_string(seconds / 3600) + " h " + two(seconds / 60 % 60) + " min";

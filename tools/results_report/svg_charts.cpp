@@ -108,8 +108,10 @@ std::string score_trend(const std::vector<const ExamRow*>& exams) {
         return height - pad - std::clamp(percent, 0, 100) / 100.0 * (height - 2 * pad);
     };
     std::string points;
-    for (std::size_t i = 0; i < exams.size(); ++i)
-        points += (i ? " " : "") + n(x_of(i)) + "," + n(y_of(exams[i]->score));
+    for (std::size_t i = 0; i < exams.size(); ++i) {
+        if (i) points += ' ';
+        points += n(x_of(i)) + "," + n(y_of(exams[i]->score));
+    }
     if (exams.size() > 1) svg += "<polyline class=\"line\" points=\"" + points + "\"/>";
     for (std::size_t i = 0; i < exams.size(); ++i) {
         const ExamRow& exam = *exams[i];
