@@ -334,6 +334,22 @@ TEST(ResultsReport, AFileOfAnotherFormatIsRefusedAndTheOthersReported) {
     }
 }
 
+TEST(ResultsReport, NeverWritesOverAResultsFile) {
+    ToolRun run;
+    const std::string bytes = results_file({exam("Anna", 100, {{"France", true}})});
+    const auto file = run.file("examens.csv", bytes);
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{file.string(), "-o", file.string()},
+          std::vector<std::string>{file.string(), "-o", (run.folder / "rapport.html").string(), "--csv",
+                                   run.folder.path().string()}}) {
+        run(arguments);
+        EXPECT_EQ(run.code, report_bad_usage);
+        EXPECT_EQ(file_bytes(file), bytes);
+        EXPECT_FALSE(std::filesystem::exists(run.folder / "rapport.html"));
+        EXPECT_NE(run.err.str().find("est un des fichiers de résultats lus"), std::string::npos) << run.err.str();
+    }
+}
+
 TEST(ResultsReport, WhatStudentsTypedNeverBecomesMarkup) {
     ToolRun run;
     const auto file = run.file("kz.dat", results_file({exam("<script>alert(1)</script>", 0,

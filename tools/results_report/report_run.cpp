@@ -134,6 +134,23 @@ int run_results_report(const std::vector<std::string>& arguments, std::ostream& 
         return report_done;
     }
 
+    // A report written over a results file would lose that class's results.
+    std::vector<fs::path> outputs = {options.output};
+    if (options.csv_folder) {
+        outputs.push_back(*options.csv_folder / "examens.csv");
+        outputs.push_back(*options.csv_folder / "questions.csv");
+    }
+    for (const fs::path& output : outputs) {
+        for (const fs::path& input : options.inputs) {
+            std::error_code error;
+            if (fs::equivalent(output, input, error)) {
+                err << "results-report : " << shown(output) << " est un des fichiers de résultats lus ; "
+                    << "choisissez un autre nom pour le rapport\n";
+                return report_bad_usage;
+            }
+        }
+    }
+
     Reading reading{ClassReport(options.limits), {}, std::nullopt};
     reading.sources.limits = options.limits;
     reading.sources.selection = selection_text(options);
