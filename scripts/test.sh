@@ -19,6 +19,9 @@ echo "== runners appending to one results file at once, 20 runs in a row"
 "$top/build/native/tests/unit/unit_tests" --gtest_filter='ResultsFile.*Runner*' --gtest_repeat=20 \
     --gtest_brief=1
 
+echo "== the class report of the sample results in a headless browser"
+"$top/scripts/check_report.sh"
+
 "$top/scripts/sanitize.sh"
 "$top/scripts/fuzz.sh"
 

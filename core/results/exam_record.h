@@ -20,6 +20,8 @@ struct QuestionRecord {
     std::int32_t right = 0;
     std::string start_time;  // hh:mm:ss the question was put up
     std::string end_time;    // hh:mm:ss the entry was closed
+
+    friend bool operator==(const QuestionRecord&, const QuestionRecord&) = default;
 };
 
 struct ExamRecord {

@@ -1,0 +1,186 @@
+// results-report on a large class's results: 100,000 exam records of 20
+// questions each (about 1 GB), read and reported in one pass, against 10,000
+// records, to show that memory does not grow with the file. Counters: the
+// peak of heap memory in use during the run, the process's peak resident
+// memory after it, the file's size and the records read per second.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <new>
+#include <ostream>
+#include <random>
+#include <stdexcept>
+#include <sys/resource.h>
+
+#include "bench_support.h"
+#include "report_run.h"
+#include "results/results_file.h"
+#include "results/results_reader.h"
+
+namespace {
+
+std::atomic<std::size_t> live_bytes{0};
+std::atomic<std::size_t> peak_bytes{0};
+
+void note_allocation(std::size_t size) {
+    const std::size_t now = live_bytes += size;
+    std::size_t peak = peak_bytes.load();
+    while (now > peak && !peak_bytes.compare_exchange_weak(peak, now)) {
+    }
+}
+
+}  // namespace
+
+// Every heap allocation of the program is counted, with its size kept in a
+// small header so that deletes can be counted too.
+void* operator new(std::size_t size) {
+    void* block = std::malloc(size + 16);
+    if (!block) throw std::bad_alloc();
+    *static_cast<std::size_t*>(block) = size;
+    note_allocation(size);
+    return static_cast<char*>(block) + 16;
+}
+void operator delete(void* p) noexcept {
+    if (!p) return;
+    void* block = static_cast<char*>(p) - 16;
+    live_bytes -= *static_cast<std::size_t*>(block);
+    std::free(block);
+}
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int questions_per_exam = 20;
+
+// A class of 40 students taking, over a school year, exams drawn from a quiz
+// of 10 themes of 20 questions whose prompts and half of whose questions are
+// rich text. Wrong answers come from a few usual mistakes and some typing of
+// the student's own.
+kz::ExamRecord class_exam(std::mt19937& rng, int number) {
+    static const char* students[] = {"Camille", "Lucas", "Emma", "Noah", "L\xE9""a", "Hugo", "Chlo\xE9", "Louis"};
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    auto two = [](int n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+    kz::ExamRecord record;
+    record.student_name = std::string(students[number % 8]) + " " + std::to_string(number % 40 / 8 + 1);
+    record.type_code = pick(6);
+    record.quiz_name = "Questionnaire de r\xE9vision";
+    record.runner_path = "C:\\Classe\\Quiz\\revision.exe";
+    const int day = number / 400;  // a school year of 250 days
+    record.start_date = two(day % 28 + 1) + "/" + two(day / 28 % 12 + 1) + "/2026 " + two(8 + pick(9)) + ":" + two(pick(60));
+    record.time_limit_on = pick(2);
+    record.time_limit = 30;
+    record.random_order = 1;
+    record.inverted = pick(5) == 0;
+    const double skill = 0.3 + 0.6 * (number % 40) / 40.0;
+    int clock = 9 * 3600;
+    int right = 0;
+    for (int q = 0; q < questions_per_exam; ++q) {
+        const int theme = pick(10), question = pick(20);
+        kz::QuestionRecord entry;
+        entry.theme_name = "Th\xE8me " + std::to_string(theme + 1);
+        entry.prompt = kz::bench::realistic_rtf("Quelle est la r\xE9ponse \xE0 cette question du th\xE8me " +
+                                                std::to_string(theme + 1) + " ?");
+        const std::string text = "Question " + std::to_string(theme * 20 + question) + " sur le ch\xE2teau";
+        entry.question = question % 2 ? kz::bench::realistic_rtf(text, true) : text;
+        entry.expected.fill(" ");
+        entry.given.fill(" ");
+        entry.expected[0] = "R\xE9ponse " + std::to_string(question);
+        entry.right = std::uniform_real_distribution<double>(0, 1)(rng) < skill ? 1 : 0;
+        right += entry.right;
+        if (entry.right) {
+            entry.given[0] = entry.expected[0];
+        } else if (pick(3)) {
+            entry.given[0] = "Erreur " + std::to_string(pick(6));
+        } else {
+            entry.given[0] = "faute " + std::to_string(rng() % 100000);
+        }
+        entry.start_time = two(clock / 3600) + ":" + two(clock / 60 % 60) + ":" + two(clock % 60);
+        clock += 5 + pick(40);
+        entry.end_time = two(clock / 3600) + ":" + two(clock / 60 % 60) + ":" + two(clock % 60);
+        record.entries.push_back(std::move(entry));
+    }
+    record.score = right * 100 / questions_per_exam;
+    return record;
+}
+
+const fs::path& results_file(int exams) {
+    static std::map<int, fs::path> made;
+    auto& path = made[exams];
+    if (!path.empty()) return path;
+    path = fs::temp_directory_path() / ("kz-results-bench-" + std::to_string(exams) + ".dat");
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << kz::results_format_line;
+    std::mt19937 rng(7);
+    for (int i = 0; i < exams; ++i) out << kz::format_record(class_exam(rng, i));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+    return path;
+}
+
+double resident_peak_mb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+class NullBuffer : public std::streambuf {
+protected:
+    int overflow(int c) override { return c; }
+};
+
+void run_report(benchmark::State& state, bool csv) {
+    const int exams = static_cast<int>(state.range(0));
+    const fs::path& file = results_file(exams);
+    const fs::path output = fs::temp_directory_path() / "kz-results-bench-rapport.html";
+    const fs::path csv_folder = fs::temp_directory_path() / "kz-results-bench-csv";
+    std::vector<std::string> arguments = {file.string(), "-o", output.string(), "--no-progress"};
+    if (csv) arguments.insert(arguments.end(), {"--csv", csv_folder.string()});
+    NullBuffer null;
+    std::ostream quiet(&null);
+    const std::size_t baseline = live_bytes.load();
+    peak_bytes = baseline;
+    for (auto _ : state) {
+        if (kz::report::run_results_report(arguments, quiet, quiet, false) != kz::report::report_done)
+            state.SkipWithError("the report failed");
+    }
+    state.counters["peak_heap_MB"] = static_cast<double>(peak_bytes.load() - baseline) / 1e6;
+    state.counters["peak_rss_MB"] = resident_peak_mb();
+    state.counters["file_MB"] = static_cast<double>(fs::file_size(file)) / 1e6;
+    state.counters["exams_per_s"] =
+        benchmark::Counter(static_cast<double>(exams) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    std::error_code ignored;
+    fs::remove(output, ignored);
+    fs::remove_all(csv_folder, ignored);
+}
+
+void BM_ReportHtml(benchmark::State& state) { run_report(state, false); }
+BENCHMARK(BM_ReportHtml)->Arg(10000)->Arg(100000)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+void BM_ReportHtmlAndCsv(benchmark::State& state) { run_report(state, true); }
+BENCHMARK(BM_ReportHtmlAndCsv)->Arg(100000)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+// The reader alone over the same file: what reading costs of the report.
+void BM_ReadOnly(benchmark::State& state) {
+    const fs::path& file = results_file(static_cast<int>(state.range(0)));
+    const std::size_t baseline = live_bytes.load();
+    peak_bytes = baseline;
+    for (auto _ : state) {
+        auto reader = kz::ResultsReader::open(file);
+        kz::ReadRecord record;
+        kz::SkippedBytes skipped;
+        std::size_t records = 0;
+        while (reader.value().next(record, skipped) != kz::ResultsReader::Step::end) ++records;
+        benchmark::DoNotOptimize(records);
+    }
+    state.counters["peak_heap_MB"] = static_cast<double>(peak_bytes.load() - baseline) / 1e6;
+}
+BENCHMARK(BM_ReadOnly)->Arg(100000)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,405 @@
+#include "html_report.h"
+
+#include <cmath>
+
+#include "common/text_helpers.h"
+#include "report_text.h"
+#include "svg_charts.h"
+
+namespace kz::report {
+
+namespace {
+
+// The style: readable from a phone's width to a desk's, and printed on A4
+// with each quiz on a page of its own.
+constexpr const char* style = R"(
+:root{--ink:#1d2433;--muted:#5b6475;--line:#d9dee7;--accent:#1f5fa8;--soft:#e8f0fa;--good:#2e7d32;--warn:#a85f00;--bad:#c62828;--bar:#4a7fc1}
+*{box-sizing:border-box}
+html{-webkit-text-size-adjust:100%;text-size-adjust:100%}
+body{margin:0 auto;max-width:1100px;padding:1.5rem;font:15px/1.45 system-ui,-apple-system,"Segoe UI",Roboto,"Noto Sans","DejaVu Sans",Arial,sans-serif;color:var(--ink);background:#fff}
+h1{font-size:1.7rem;margin:0 0 .25rem}
+h2{font-size:1.35rem;margin:2.2rem 0 .6rem;padding-bottom:.3rem;border-bottom:2px solid var(--accent)}
+h3{font-size:1.05rem;margin:1.6rem 0 .5rem}
+.lead{color:var(--muted);margin:.2rem 0 1rem}
+nav ul{list-style:none;padding:0;margin:.5rem 0 1rem;display:flex;flex-wrap:wrap;gap:.4rem}
+nav a{display:inline-block;padding:.2rem .65rem;border:1px solid var(--line);border-radius:999px;text-decoration:none;color:var(--accent)}
+.alert{border-left:4px solid var(--warn);background:#fff6e5;padding:.5rem .8rem;margin:1rem 0}
+.figures{display:grid;grid-template-columns:repeat(auto-fill,minmax(9.5rem,1fr));gap:.5rem;margin:.8rem 0;padding:0}
+.figures div{border:1px solid var(--line);border-radius:6px;padding:.45rem .6rem}
+.figures dt{font-size:.8rem;color:var(--muted)}
+.figures dd{margin:0;font-size:1.25rem;font-weight:600}
+.figures dd small{font-size:.8rem;font-weight:400;color:var(--muted)}
+figure{margin:.5rem 0 1rem}
+figcaption,.note{font-size:.85rem;color:var(--muted)}
+svg.histogram{width:100%;max-width:640px;min-width:400px;height:auto;display:block}
+svg .bar{fill:var(--bar)} svg .grid{stroke:#e6e9ef} svg .baseline{stroke:#8a93a5}
+svg text{font-size:12px;fill:#4a5263} svg text.count{fill:var(--ink);font-weight:600}
+svg .mean{stroke:var(--bad);stroke-width:2.5;stroke-dasharray:6 3} svg .median{stroke:#14532d;stroke-width:2.5;stroke-dasharray:2 3}
+svg text.mean-label{fill:var(--bad)} svg text.median-label{fill:var(--good)}
+.scroll{overflow-x:auto;-webkit-overflow-scrolling:touch;margin:.4rem 0 1rem}
+table{border-collapse:collapse;width:100%;font-size:.9rem}
+th,td{padding:.35rem .5rem;border-bottom:1px solid var(--line);text-align:left;vertical-align:top}
+th{background:var(--soft);font-weight:600;white-space:nowrap}
+.num{text-align:right;white-space:nowrap}
+table.exams td,table.exams th{white-space:nowrap} td.facility{white-space:nowrap}
+table.questions td:nth-child(2){min-width:12rem} table.questions td:nth-child(6){min-width:13rem}
+table.questions th{white-space:normal}
+td.types{font-size:.8rem;color:var(--muted);min-width:7rem}
+tbody tr:nth-child(even){background:#fafbfd}
+button.sort{font:inherit;font-weight:600;color:inherit;background:none;border:0;padding:0;cursor:pointer;text-align:inherit}
+button.sort::after{content:" \2195";color:#9aa3b2;font-weight:400}
+th[aria-sort=ascending] button.sort::after{content:" \25B2";color:var(--accent)}
+th[aria-sort=descending] button.sort::after{content:" \25BC";color:var(--accent)}
+svg.share{width:4.5rem;height:.6rem;vertical-align:middle;margin-right:.35rem}
+svg.share .empty{fill:#e3e7ee} svg.share .filled{fill:var(--bar)}
+.weak{color:var(--warn);font-weight:600} .negative{color:var(--bad);font-weight:600} .muted{color:var(--muted)}
+ol.wrong{margin:0;padding-left:1.1rem} ol.wrong .n{color:var(--muted);white-space:nowrap}
+svg.trend{width:12rem;height:2.4rem;display:block}
+svg.trend .line{fill:none;stroke:var(--bar);stroke-width:1.5} svg.trend .point{fill:var(--accent)}
+details.student{border:1px solid var(--line);border-radius:6px;padding:.4rem .7rem;margin:.5rem 0}
+details.student summary{cursor:pointer;font-weight:600}
+details.student summary span{font-weight:400;color:var(--muted)}
+footer{margin-top:2.5rem;border-top:1px solid var(--line);padding-top:.6rem;font-size:.8rem;color:var(--muted)}
+@media (max-width:640px){body{padding:.8rem;font-size:14px} .wide{display:none} th,td{padding:.3rem .35rem} h1{font-size:1.4rem}
+ table.exams td:not(.num){white-space:normal}}
+@page{size:A4;margin:14mm 12mm}
+@media print{body{max-width:none;padding:0;font-size:9.5pt} nav{display:none} section.quiz,section.students{break-before:page}
+ h2,h3{break-after:avoid} tr,figure,.figures{break-inside:avoid} thead{display:table-header-group} .scroll{overflow:visible}
+ button.sort::after{content:""} a{color:inherit;text-decoration:none} tbody tr:nth-child(even){background:none}
+ *{-webkit-print-color-adjust:exact;print-color-adjust:exact}}
+)";
+
+// Sorting by a click on a column head: the cell's data-value when it has
+// one (numbers, dates), its text otherwise; a second click reverses.
+constexpr const char* script = R"(
+(function () {
+  function key(row, column, numeric) {
+    var cell = row.cells[column];
+    var value = cell ? (cell.hasAttribute('data-value') ? cell.getAttribute('data-value') : cell.textContent) : '';
+    if (!numeric) return value.trim();
+    var n = parseFloat(value);
+    return isNaN(n) ? null : n;
+  }
+  Array.prototype.forEach.call(document.querySelectorAll('table.sortable'), function (table) {
+    var heads = table.tHead.rows[0].cells;
+    Array.prototype.forEach.call(heads, function (head, column) {
+      var button = document.createElement('button');
+      button.type = 'button';
+      button.className = 'sort';
+      while (head.firstChild) button.appendChild(head.firstChild);
+      head.appendChild(button);
+      button.addEventListener('click', function () {
+        var up = head.getAttribute('aria-sort') !== 'ascending';
+        var numeric = head.getAttribute('data-sort') === 'num';
+        Array.prototype.forEach.call(heads, function (h) { h.removeAttribute('aria-sort'); });
+        head.setAttribute('aria-sort', up ? 'ascending' : 'descending');
+        var body = table.tBodies[0];
+        var rows = Array.prototype.slice.call(body.rows).map(function (row, i) {
+          return { row: row, key: key(row, column, numeric), i: i };
+        });
+        rows.sort(function (a, b) {
+          if (a.key === null || b.key === null) return (a.key === null) - (b.key === null) || a.i - b.i;
+          var c = numeric ? a.key - b.key : a.key.localeCompare(b.key, 'fr', { numeric: true, sensitivity: 'base' });
+          return (up ? c : -c) || a.i - b.i;
+        });
+        rows.forEach(function (r) { body.appendChild(r.row); });
+      });
+    });
+  });
+})();
+)";
+
+std::string esc(const std::string& text) { return html_escaped(text); }
+
+// A number for data-value: a point before the decimals, as the sorting
+// script reads it.
+std::string dotted(double value, int decimals) {
+    std::string text = french_decimal(value, decimals);
+    for (char& c : text)
+        if (c == ',') c = '.';
+    return text;
+}
+
+std::string day_text(std::int64_t key) {
+    if (!key) return "";
+    auto two = [](std::int64_t n) { return zero_pad(n, 2); };
+    const std::int64_t day = key / 10000 % 100, month = key / 1000000 % 100, year = key / 100000000;
+    return two(day) + "/" + two(month) + "/" + std::to_string(year);
+}
+
+std::string period_text(std::int64_t first, std::int64_t last) {
+    if (!first) return "";
+    const std::string from = day_text(first), to = day_text(last);
+    return from == to ? "le " + from : "du " + from + " au " + to;
+}
+
+std::string plural(std::uint64_t count, const char* one, const char* many) {
+    return count_text(count) + " " + (count == 1 ? one : many);
+}
+
+std::string types_text(std::uint32_t mask) {
+    std::string text;
+    for (std::int32_t code : {1, 0, 2, 3, 4, 5}) {
+        if (!(mask & (1u << code))) continue;
+        if (!text.empty()) text += ", ";
+        text += exam_type_name(code);
+    }
+    return text;
+}
+
+std::string marks_text(double percent) { return french_decimal(percent / 5, 1) + "/20"; }
+
+std::string figure(const char* label, const std::string& stat, const std::string& value, const std::string& small = "") {
+    return "<div><dt>" + std::string(label) + "</dt><dd data-stat=\"" + stat + "\">" + value +
+           (small.empty() ? "" : " <small>" + small + "</small>") + "</dd></div>";
+}
+
+std::string time_limit_text(const ExamRow& exam) {
+    if (!exam.time_limit_on) return "non";
+    return std::to_string(exam.time_limit) + " s";
+}
+
+// Note, score, right answers, type and time spent: the columns that the
+// class's list and a student's list share. The note comes first, so that a
+// phone shows it beside the name and the date.
+void exam_cells(std::ostream& out, const ExamRow& exam) {
+    out << "<td class=\"num\" data-value=\"" << exam.score << "\">" << marks_of(exam.score)
+        << "/20</td><td class=\"num\" data-value=\"" << exam.score << "\">" << exam.score << " %</td>"
+        << "<td class=\"num\" data-value=\"" << exam.right << "\">" << exam.right << " / " << exam.questions
+        << "</td><td>" << esc(exam_type_name(exam.type_code)) << "</td>"
+        << "<td class=\"num\" data-value=\"" << (exam.seconds ? std::to_string(*exam.seconds) : "") << "\">"
+        << (exam.seconds ? duration_text(*exam.seconds) : "—") << "</td>";
+}
+
+// The heads of those columns.
+constexpr const char* exam_heads =
+    "<th class=\"num\" data-sort=\"num\">Note</th><th class=\"num\" data-sort=\"num\">Score</th>"
+    "<th class=\"num\" data-sort=\"num\">Justes</th><th>Type</th>"
+    "<th class=\"num\" data-sort=\"num\">Temps passé</th>";
+
+void write_exams(std::ostream& out, const QuizStats& quiz, std::size_t index, const ReportLimits& limits) {
+    out << "<h3 id=\"quiz-" << index << "-examens\">Examens</h3>\n";
+    const auto exams = quiz.recent.in_order();
+    if (quiz.recent.kept() < quiz.recent.seen()) {
+        out << "<p class=\"note\">Les " << count_text(quiz.recent.kept()) << " examens les plus récents sur "
+            << count_text(quiz.recent.seen()) << " (option --limit " << limits.exams_per_quiz
+            << ") ; la liste complète est dans le fichier examens.csv (option --csv).</p>\n";
+    }
+    out << "<div class=\"scroll\"><table class=\"sortable exams\"><thead><tr>"
+           "<th>Élève</th><th data-sort=\"num\">Date</th>"
+        << exam_heads
+        << "<th class=\"num wide\" data-sort=\"num\">Temps limité</th><th class=\"wide\">Ordre</th>"
+           "<th class=\"wide\">Sens</th></tr></thead><tbody>\n";
+    // Most recent first.
+    for (auto it = exams.rbegin(); it != exams.rend(); ++it) {
+        const ExamRow& exam = **it;
+        out << "<tr><td>" << esc(exam.student) << "</td><td class=\"num\" data-value=\"" << exam.date_key << "\">"
+            << esc(exam.date) << "</td>";
+        exam_cells(out, exam);
+        out << "<td class=\"num wide\" data-value=\"" << (exam.time_limit_on ? exam.time_limit : 0) << "\">"
+            << time_limit_text(exam) << "</td><td class=\"wide\">" << (exam.random_order ? "aléatoire" : "dans l'ordre")
+            << "</td><td class=\"wide\">" << (exam.inverted ? "inversé" : "normal") << "</td></tr>\n";
+    }
+    out << "</tbody></table></div>\n";
+}
+
+void write_questions(std::ostream& out, const QuizStats& quiz, std::size_t index) {
+    out << "<h3 id=\"quiz-" << index << "-questions\">Questions</h3>\n"
+        << "<p class=\"note\">Réussite : part des réponses justes. Discrimination : corrélation entre la réponse à "
+           "la question et le score de l'élève aux autres questions de l'examen, de −1 à 1 ; en dessous de 0,2 la "
+           "question sépare mal les élèves qui réussissent des autres, et négative elle mérite d'être relue. Elle "
+           "n'est calculée qu'à partir de "
+        << discrimination_minimum << " examens.</p>\n";
+    out << "<div class=\"scroll\"><table class=\"sortable questions\"><thead><tr><th>Thème</th><th>Question</th>"
+           "<th class=\"num\" data-sort=\"num\">Posée</th><th data-sort=\"num\">Réussite</th>"
+           "<th class=\"num\" data-sort=\"num\">Discrimination</th><th>Réponses fausses les plus fréquentes</th>"
+           "<th class=\"wide\">Types</th></tr></thead><tbody>\n";
+    for (const QuestionStats& q : quiz.questions) {
+        const double facility = q.facility();
+        const long percent = std::lround(facility * 100);
+        out << "<tr><td>" << esc(q.theme) << "</td><td>" << esc(q.question) << "</td><td class=\"num\" data-value=\"" << q.asked << "\">"
+            << count_text(q.asked)
+            << "</td><td class=\"facility\" data-value=\"" << dotted(facility, 4) << "\">"
+            << share_bar(facility) << percent << " %</td>";
+        const Discrimination d = discrimination(q);
+        switch (d.kind) {
+        case Discrimination::Kind::not_enough_data:
+            out << "<td class=\"num muted discrimination\" data-value=\"\">données insuffisantes</td>";
+            break;
+        case Discrimination::Kind::undefined:
+            out << "<td class=\"num muted discrimination\" data-value=\"\" title=\"tous les élèves y ont répondu de "
+                   "la même façon, ou leurs autres réponses ne varient pas\">—</td>";
+            break;
+        case Discrimination::Kind::value: {
+            const char* css = d.value < 0 ? " negative" : d.value < 0.2 ? " weak" : "";
+            out << "<td class=\"num discrimination" << css << "\" data-value=\"" << dotted(d.value, 4) << "\">"
+                << french_decimal(d.value, 2) << "</td>";
+            break;
+        }
+        }
+        const auto wrong = q.wrong_answers.top(3);
+        out << "<td>";
+        if (wrong.empty()) {
+            out << "<span class=\"muted\">—</span>";
+        } else {
+            out << "<ol class=\"wrong\">";
+            for (const FrequentAnswers::Answer& answer : wrong) {
+                out << "<li>" << (answer.shown.empty() ? "<span class=\"muted\">(sans réponse)</span>"
+                                                      : "« " + esc(answer.shown) + " »")
+                    << " <span class=\"n\">× " << (answer.exact ? "" : "≈ ") << answer.count << "</span></li>";
+            }
+            out << "</ol>";
+        }
+        out << "</td><td class=\"wide types\">" << types_text(q.type_mask) << "</td></tr>\n";
+    }
+    out << "</tbody></table></div>\n";
+}
+
+void write_quiz(std::ostream& out, const QuizStats& quiz, std::size_t index, const ReportLimits& limits) {
+    const ScoreDistribution& s = quiz.scores;
+    out << "<section class=\"quiz\" id=\"quiz-" << index << "\">\n<h2>" << esc(quiz.name) << "</h2>\n"
+        << "<p class=\"lead\">" << plural(quiz.exams, "examen", "examens") << " de "
+        << plural(quiz.students.size(), "élève", "élèves") << ", " << period_text(quiz.first_date, quiz.last_date)
+        << " ; " << plural(quiz.entries, "question posée", "questions posées") << " ; "
+        << types_text(quiz.type_mask) << ".</p>\n";
+    out << "<dl class=\"figures\">" << figure("Examens", "exams", count_text(quiz.exams))
+        << figure("Moyenne", "mean", marks_text(s.mean()), french_decimal(s.mean(), 1) + " %")
+        << figure("Médiane", "median", marks_text(s.median()), french_decimal(s.median(), 1) + " %")
+        << figure("Écart type", "sd", french_decimal(s.standard_deviation() / 5, 1),
+                  "sur 20 ; " + french_decimal(s.standard_deviation(), 1) + " %")
+        << figure("Plus basse", "lowest", std::to_string(marks_of(s.lowest())) + "/20", std::to_string(s.lowest()) + " %")
+        << figure("Plus haute", "highest", std::to_string(marks_of(s.highest())) + "/20", std::to_string(s.highest()) + " %")
+        << "</dl>\n";
+    out << "<figure><div class=\"scroll\">" << score_histogram(s.by_marks(), s.mean() / 5, s.median() / 5) << "</div>"
+        << "<figcaption>Répartition des notes sur 20 (le score en pour cent divisé par 5, tronqué, comme "
+           "l'affiche le questionnaire).</figcaption></figure>\n";
+    write_exams(out, quiz, index, limits);
+    write_questions(out, quiz, index);
+    out << "</section>\n";
+}
+
+void write_students(std::ostream& out, const std::vector<const StudentStats*>& students, const ReportLimits& limits) {
+    out << "<section class=\"students\" id=\"eleves\">\n<h2>Élèves</h2>\n";
+    out << "<div class=\"scroll\"><table class=\"sortable students\"><thead><tr><th>Élève</th>"
+           "<th class=\"num\" data-sort=\"num\">Examens</th><th class=\"num\" data-sort=\"num\">Moyenne</th>"
+           "<th class=\"num\" data-sort=\"num\">Dernier examen</th><th class=\"num\" data-sort=\"num\">Dernière note</th>"
+           "<th class=\"wide\">Évolution</th></tr></thead><tbody>\n";
+    for (std::size_t i = 0; i < students.size(); ++i) {
+        const StudentStats& student = *students[i];
+        const auto exams = student.recent.in_order();
+        const double mean = student.exams ? student.percent_sum / static_cast<double>(student.exams) : 0;
+        const ExamRow* last = exams.empty() ? nullptr : exams.back();
+        out << "<tr><td><a href=\"#eleve-" << i << "\">" << esc(student.name) << "</a></td><td class=\"num\" data-value=\""
+            << student.exams << "\">" << count_text(student.exams) << "</td><td class=\"num\" data-value=\"" << dotted(mean, 2) << "\">" << marks_text(mean) << "</td>";
+        if (last) {
+            out << "<td class=\"num\" data-value=\"" << last->date_key << "\">" << esc(last->date)
+                << "</td><td class=\"num\" data-value=\"" << last->score << "\">" << marks_of(last->score) << "/20</td>";
+        } else {
+            out << "<td></td><td></td>";
+        }
+        out << "<td class=\"wide\">" << score_trend(exams) << "</td></tr>\n";
+    }
+    out << "</tbody></table></div>\n";
+    for (std::size_t i = 0; i < students.size(); ++i) {
+        const StudentStats& student = *students[i];
+        const auto exams = student.recent.in_order();
+        out << "<details class=\"student\" id=\"eleve-" << i << "\" open><summary>" << esc(student.name) << " <span>— "
+            << plural(student.exams, "examen", "examens") << "</span></summary>\n";
+        if (student.recent.kept() < student.recent.seen())
+            out << "<p class=\"note\">Les " << student.recent.kept() << " examens les plus récents (sur "
+                << count_text(student.exams) << ").</p>\n";
+        out << score_trend(exams);
+        out << "<div class=\"scroll\"><table class=\"sortable exams\"><thead><tr><th data-sort=\"num\">Date</th>"
+               "<th>Questionnaire</th>"
+            << exam_heads << "</tr></thead><tbody>\n";
+        for (const ExamRow* exam : exams) {
+            out << "<tr><td class=\"num\" data-value=\"" << exam->date_key << "\">" << esc(exam->date) << "</td><td>"
+                << esc(exam->quiz) << "</td>";
+            exam_cells(out, *exam);
+            out << "</tr>\n";
+        }
+        out << "</tbody></table></div></details>\n";
+    }
+    (void)limits;
+    out << "</section>\n";
+}
+
+void write_sources(std::ostream& out, const ReportSources& sources) {
+    out << "<section class=\"sources\" id=\"fichiers\">\n<h2>Fichiers lus</h2>\n"
+        << "<div class=\"scroll\"><table><thead><tr><th>Fichier</th><th class=\"num\">Taille</th>"
+           "<th class=\"num\">Examens lus</th><th class=\"num\">Passages ignorés</th><th>Remarque</th></tr></thead><tbody>\n";
+    for (const FileSummary& file : sources.files) {
+        out << "<tr><td>" << esc(file.name) << "</td><td class=\"num\">" << count_text(file.size)
+            << " o</td><td class=\"num\">" << count_text(file.records) << "</td><td class=\"num\">"
+            << count_text(file.skipped_stretches) << "</td><td>";
+        if (file.refused) {
+            out << "<span class=\"negative\">" << esc(*file.refused) << "</span>";
+        } else if (file.left_out) {
+            out << plural(file.left_out, "examen hors de la sélection", "examens hors de la sélection");
+        }
+        out << "</td></tr>\n";
+    }
+    out << "</tbody></table></div>\n";
+    if (!sources.warnings.empty()) {
+        out << "<h3>Passages endommagés</h3>\n<p class=\"note\">Ces octets ne forment pas un examen entier "
+               "(enregistrement interrompu ou ligne illisible) ; tous les examens entiers qui les entourent sont "
+               "dans le rapport.</p>\n<ul class=\"warnings\">\n";
+        for (const std::string& warning : sources.warnings) out << "<li>" << esc(warning) << "</li>\n";
+        if (sources.warnings_not_listed)
+            out << "<li>… et " << count_text(sources.warnings_not_listed) << " autres.</li>\n";
+        out << "</ul>\n";
+    }
+    out << "</section>\n";
+}
+
+}  // namespace
+
+void write_html_report(std::ostream& out, const ClassReport& report, const ReportSources& sources) {
+    const auto quizzes = report.quizzes();
+    const auto students = report.students();
+    std::string title = "Résultats";
+    if (quizzes.size() == 1) title += " — " + quizzes.front()->name;
+
+    out << "<!DOCTYPE html>\n<html lang=\"fr\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+           "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; style-src 'unsafe-inline'; "
+           "script-src 'unsafe-inline'\">\n"
+           "<meta name=\"generator\" content=\"results-report\">\n<title>"
+        << esc(title) << "</title>\n<style>" << style << "</style>\n</head>\n<body>\n";
+
+    std::uint64_t skipped = 0;
+    std::uint64_t refused = 0;
+    for (const FileSummary& file : sources.files) {
+        skipped += file.skipped_stretches;
+        refused += file.refused ? 1 : 0;
+    }
+    out << "<header>\n<h1>Rapport de résultats</h1>\n<p class=\"lead\" data-stat=\"summary\">"
+        << plural(report.exams(), "examen", "examens") << " de " << plural(students.size(), "élève", "élèves")
+        << " dans " << plural(quizzes.size(), "questionnaire", "questionnaires");
+    if (report.first_date()) out << ", " << period_text(report.first_date(), report.last_date());
+    out << ".";
+    if (!sources.selection.empty()) out << " " << esc(sources.selection);
+    out << "</p>\n";
+    if (skipped || refused) {
+        out << "<p class=\"alert\">";
+        if (refused) out << plural(refused, "fichier n'a pas pu être lu", "fichiers n'ont pas pu être lus") << ". ";
+        if (skipped)
+            out << plural(skipped, "passage endommagé a été ignoré", "passages endommagés ont été ignorés") << ". ";
+        out << "Voir <a href=\"#fichiers\">Fichiers lus</a>.</p>\n";
+    }
+    out << "<nav><ul>";
+    for (std::size_t i = 0; i < quizzes.size(); ++i)
+        out << "<li><a href=\"#quiz-" << i << "\">" << esc(quizzes[i]->name) << "</a></li>";
+    out << "<li><a href=\"#eleves\">Élèves</a></li><li><a href=\"#fichiers\">Fichiers lus</a></li></ul></nav>\n"
+        << "</header>\n<main>\n";
+    if (quizzes.empty()) out << "<p>Aucun examen à montrer.</p>\n";
+    for (std::size_t i = 0; i < quizzes.size(); ++i) write_quiz(out, *quizzes[i], i, sources.limits);
+    if (!students.empty()) write_students(out, students, sources.limits);
+    write_sources(out, sources);
+    out << "</main>\n<footer>Rapport établi par results-report à partir des fichiers de résultats des questionnaires "
+           "(format 1.3). Notes sur 20 : le score en pour cent divisé par 5. Temps passé : du début de la première "
+           "question à la fin de la dernière. Le fichier de résultats n'enregistre pas le mode entraînement.</footer>\n"
+        << "<script>" << script << "</script>\n</body>\n</html>\n";
+}
+
+}  // namespace kz::report

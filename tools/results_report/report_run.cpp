@@ -1,0 +1,212 @@
+#include "report_run.h"
+
+#include <algorithm>
+#include <fstream>
+#include <ostream>
+#include <system_error>
+#include <unordered_set>
+
+#include "class_report.h"
+#include "csv_export.h"
+#include "html_report.h"
+#include "progress_bar.h"
+#include "read_messages.h"
+#include "report_options.h"
+#include "report_text.h"
+#include "results/results_reader.h"
+
+namespace kz::report {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The page lists this many warnings; standard error gets them all.
+constexpr std::size_t warnings_listed = 200;
+
+std::string shown(const fs::path& path) {
+    const auto utf8 = path.u8string();
+    return terminal_safe(std::string(utf8.begin(), utf8.end()));
+}
+
+// Whether the options keep an exam.
+class Selection {
+public:
+    explicit Selection(const ReportOptions& options)
+        : quizzes_(options.quizzes.begin(), options.quizzes.end()), since_(options.since), until_(options.until) {}
+
+    bool keeps(const ExamRecord& record) const {
+        if (!quizzes_.empty() && !quizzes_.count(folded(record.quiz_name))) return false;
+        if (since_ || until_) {
+            const auto date = parse_record_date(record.start_date);
+            const std::int64_t key = date ? date->sort_key() : 0;
+            if (since_ && key < *since_) return false;
+            if (until_ && key > *until_) return false;
+        }
+        return true;
+    }
+
+private:
+    std::unordered_set<std::string> quizzes_;
+    std::optional<std::int64_t> since_, until_;
+};
+
+struct Reading {
+    ClassReport report;
+    ReportSources sources;
+    std::optional<CsvExport> csv;
+    bool any_refused = false;
+    bool any_read = false;
+};
+
+void read_file(const fs::path& path, const Selection& selection, Reading& reading, ProgressBar& progress,
+               std::uint64_t done_before, std::ostream& err) {
+    FileSummary summary;
+    summary.name = shown(path);
+    std::error_code error;
+    const auto size = fs::file_size(path, error);
+    summary.size = error ? 0 : size;
+
+    auto opened = ResultsReader::open(path);
+    if (!opened) {
+        const std::string text = refusal_text(summary.name, opened.error());
+        progress.interrupt();
+        err << "results-report : " << text << "\n";
+        summary.refused = text;
+        reading.any_refused = true;
+        reading.sources.files.push_back(std::move(summary));
+        return;
+    }
+    reading.any_read = true;
+    ResultsReader& reader = opened.value();
+    ReadRecord record;
+    SkippedBytes skipped;
+    for (;;) {
+        const auto step = reader.next(record, skipped);
+        if (step == ResultsReader::Step::end) break;
+        if (step == ResultsReader::Step::skipped) {
+            ++summary.skipped_stretches;
+            summary.skipped_bytes += skipped.length;
+            const std::string text = skipped_text(summary.name, skipped);
+            progress.interrupt();
+            err << "results-report : avertissement : " << text << "\n";
+            if (reading.sources.warnings.size() < warnings_listed) {
+                reading.sources.warnings.push_back(text);
+            } else {
+                ++reading.sources.warnings_not_listed;
+            }
+        } else if (selection.keeps(record.record)) {
+            ++summary.records;
+            if (reading.csv) {
+                reading.csv->add(record.record, exam_row(record.record, reading.report.exams()), summary.name,
+                                 record.offset);
+            }
+            reading.report.add(record.record);
+        } else {
+            ++summary.records;
+            ++summary.left_out;
+        }
+        progress.update(done_before + reader.position());
+    }
+    reading.sources.files.push_back(std::move(summary));
+}
+
+bool write_page(const fs::path& output, const ClassReport& report, const ReportSources& sources) {
+    std::ofstream out(output, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    write_html_report(out, report, sources);
+    out.flush();
+    return static_cast<bool>(out);
+}
+
+}  // namespace
+
+int run_results_report(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                       bool err_is_terminal) {
+    const auto parsed = parse_report_options(arguments);
+    if (!parsed) {
+        err << "results-report : " << parsed.error() << "\n(results-report --help pour l'aide)\n";
+        return report_bad_usage;
+    }
+    const ReportOptions& options = parsed.value();
+    if (options.help) {
+        out << report_usage();
+        return report_done;
+    }
+
+    // A report written over a results file would lose that class's results.
+    std::vector<fs::path> outputs = {options.output};
+    if (options.csv_folder) {
+        outputs.push_back(*options.csv_folder / "examens.csv");
+        outputs.push_back(*options.csv_folder / "questions.csv");
+    }
+    for (const fs::path& output : outputs) {
+        for (const fs::path& input : options.inputs) {
+            std::error_code error;
+            if (fs::equivalent(output, input, error)) {
+                err << "results-report : " << shown(output) << " est un des fichiers de résultats lus ; "
+                    << "choisissez un autre nom pour le rapport\n";
+                return report_bad_usage;
+            }
+        }
+    }
+
+    Reading reading{ClassReport(options.limits), {}, std::nullopt};
+    reading.sources.limits = options.limits;
+    reading.sources.selection = selection_text(options);
+    if (options.csv_folder) {
+        std::string error;
+        reading.csv = CsvExport::create(*options.csv_folder, error);
+        if (!reading.csv) {
+            err << "results-report : " << terminal_safe(error) << "\n";
+            return report_failed;
+        }
+    }
+
+    std::uint64_t total = 0;
+    std::vector<std::uint64_t> sizes;
+    for (const fs::path& input : options.inputs) {
+        std::error_code error;
+        const auto size = fs::is_regular_file(input, error) ? fs::file_size(input, error) : 0;
+        sizes.push_back(error ? 0 : size);
+        total += sizes.back();
+    }
+    ProgressBar progress(err, total, options.progress && err_is_terminal && total >= progress_threshold);
+    const Selection selection(options);
+    std::uint64_t done = 0;
+    for (std::size_t i = 0; i < options.inputs.size(); ++i) {
+        read_file(options.inputs[i], selection, reading, progress, done, err);
+        done += sizes[i];
+    }
+    progress.finish();
+
+    bool written = true;
+    if (reading.csv && !reading.csv->close()) {
+        err << "results-report : impossible d'écrire les fichiers CSV dans " << shown(*options.csv_folder) << "\n";
+        written = false;
+    }
+    if (!reading.any_read) {
+        err << "results-report : aucun fichier de résultats n'a pu être lu ; pas de rapport\n";
+        return report_failed;
+    }
+    if (!write_page(options.output, reading.report, reading.sources)) {
+        err << "results-report : impossible d'écrire " << shown(options.output) << "\n";
+        return report_failed;
+    }
+
+    std::uint64_t skipped = 0;
+    for (const FileSummary& file : reading.sources.files) skipped += file.skipped_stretches;
+    out << shown(options.output) << " : " << count_text(reading.report.exams())
+        << (reading.report.exams() == 1 ? " examen, " : " examens, ") << count_text(reading.report.students().size())
+        << (reading.report.students().size() == 1 ? " élève, " : " élèves, ")
+        << count_text(reading.report.quizzes().size())
+        << (reading.report.quizzes().size() == 1 ? " questionnaire" : " questionnaires");
+    if (skipped) out << " ; " << count_text(skipped) << (skipped == 1 ? " passage ignoré" : " passages ignorés");
+    out << "\n";
+    if (options.csv_folder && written)
+        out << shown(*options.csv_folder / "examens.csv") << ", " << shown(*options.csv_folder / "questions.csv")
+            << "\n";
+    return reading.any_refused || !written ? report_failed : report_done;
+}
+
+}  // namespace kz::report

@@ -1,0 +1,24 @@
+#pragma once
+// The report's charts, drawn as inline SVG: no script and no file, they
+// scale with the page and print sharp.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "class_report.h"
+
+namespace kz::report {
+
+// Exams per mark out of 20 (0 to 20) as bars, with the mean and the median
+// (marks out of 20) marked.
+std::string score_histogram(const std::array<std::uint64_t, 21>& exams_per_mark, double mean, double median);
+
+// A share (0 to 1) as a small horizontal bar.
+std::string share_bar(double share);
+
+// A student's scores over time, oldest first: a line through one point per
+// exam, each with its date, quiz and score as a tooltip.
+std::string score_trend(const std::vector<const ExamRow*>& exams);
+
+}  // namespace kz::report
