@@ -187,6 +187,7 @@ TEST(BankCsv, ReadsTheShapesSpreadsheetsSave) {
          {"Géo | France, pays | Paris; ville |  |  | "}},
         {"lone carriage returns end rows", "A;q1;a1\rA;q2;a2\r", {"A | q1 | a1 |  |  | ", "A | q2 | a2 |  |  | "}},
         {"Windows-1252 bytes", "G\xE9o;\x80 et \x9C;\xE9t\xE9\n", {"Géo | € et œ | été |  |  | "}},
+        {"UTF-8 with a stray Windows-1252 byte", "Géo;été;\xE9t\xE9\n", {"Géo | été | été |  |  | "}},
         {"UTF-16 with its mark", utf16le_with_mark(u"Géo\tНочь\tночь\r\n"), {"Géo | Ночь | ночь |  |  | "}},
         {"quoted cells with separators, quotes and line breaks",
          "T;\"a;b \"\"c\"\"\";\"x\r\ny\";;;\"l1\nl2\"\n", {"T | a;b \"c\" | x y |  |  | l1\nl2"}},
@@ -198,6 +199,8 @@ TEST(BankCsv, ReadsTheShapesSpreadsheetsSave) {
          {"A | q1 | a1 |  |  | ", "A | q2 | a2 |  |  | ", "B | q3 | a3 |  |  | "}},
         {"blank rows and rows without answer are left out", "A;q1;a1\n;;\n\nA;q2;\n",
          {"A | q1 | a1 |  |  | "}},
+        {"a theme name is cut to 200 characters", std::string(250, 'x') + ";q;a\n",
+         {std::string(200, 'x') + " | q | a |  |  | "}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);

@@ -238,7 +238,10 @@ private:
             skip(line, "a matching question has no counterpart in a quiz");
             return std::nullopt;
         }
-        const auto right = std::find_if(answers.begin(), answers.end(), is_right);
+        // The right answer: the first marked "=", else one marked "~%100%".
+        auto right = std::find_if(answers.begin(), answers.end(), is_right);
+        if (right == answers.end())
+            right = std::find_if(answers.begin(), answers.end(), [](const Answer& a) { return a.weight && *a.weight >= 100; });
         if (right == answers.end()) {
             const bool several = std::any_of(answers.begin(), answers.end(),
                                              [](const Answer& a) { return a.weight && *a.weight > 0; });
@@ -254,7 +257,7 @@ private:
         std::vector<const Answer*> wrongs;
         for (const auto& answer : answers) {
             if (&answer == &*right) continue;
-            if (answer.mark == '=')
+            if (answer.mark == '=' || (answer.weight && *answer.weight >= 100))
                 other_rights.push_back(quote_text(gift_text(answer.text, format, pictures).plain()));
             else if (wrongs.size() < 2)
                 wrongs.push_back(&answer);

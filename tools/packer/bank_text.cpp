@@ -16,6 +16,8 @@ namespace {
 constexpr std::string_view simple_rich_start =
     "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\\uc1\\pard\\f0\\fs22 ";
 
+constexpr std::size_t max_theme_name_length = 200;
+
 bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
 // The length of the UTF-8 sequence at `i` and its code point in `cp`; 0 when
@@ -154,7 +156,7 @@ DecodedFile decode_file(std::string_view bytes) {
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         const std::string_view rest = bytes.substr(3);
         if (utf8_code_points(rest)) return {std::string(rest), "UTF-8 with BOM"};
-        return {u32_to_utf8(lenient_code_points(rest)), "UTF-8 with BOM, with bytes that are not UTF-8 read as Windows-1252"};
+        return {u32_to_utf8(lenient_code_points(rest)), "UTF-8 with BOM, with bytes that UTF-8 lacks read as Windows-1252"};
     }
     const bool little = bytes.starts_with("\xFF\xFE");
     if (little || bytes.starts_with("\xFE\xFF")) {
@@ -166,6 +168,20 @@ DecodedFile decode_file(std::string_view bytes) {
         return {utf16_to_utf8(units), "UTF-16"};
     }
     if (utf8_code_points(bytes)) return {std::string(bytes), "UTF-8"};
+    // A UTF-8 file with a few stray bytes (text pasted from elsewhere) stays
+    // UTF-8; a file without any UTF-8 sequence is Windows-1252.
+    std::size_t sequences = 0, strays = 0;
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t cp = 0;
+        const std::size_t length = utf8_sequence(bytes, i, cp);
+        if (length > 1) ++sequences;
+        if (length == 0) ++strays;
+        i += length == 0 ? 1 : length;
+    }
+    if (sequences > strays)
+        return {u32_to_utf8(lenient_code_points(bytes)),
+                "UTF-8, with " + std::to_string(strays) + (strays == 1 ? " byte" : " bytes") +
+                    " that UTF-8 lacks read as Windows-1252"};
     return {cp1252_to_utf8(bytes), "Windows-1252"};
 }
 
@@ -385,12 +401,22 @@ std::string ThemeBuilder::stored_name(std::string_view theme, std::size_t line) 
     text.breaks_to_blanks();
     text.trim();
     const StoredText stored = to_stored(text);
-    if (stored.foreign.empty()) return stored.text;
-    const std::string shown = rich_to_plain(stored.text);
-    report_.add(line, ReportLine::Kind::changed,
-                "theme name " + quote_text(text.plain()) + " has characters outside Windows-1252 (" + stored.foreign +
-                    "), which a theme name cannot hold: named " + quote_text(cp1252_to_utf8(shown)));
-    return shown;
+    std::string name = stored.text;
+    if (!stored.foreign.empty()) {
+        name = rich_to_plain(stored.text);
+        report_.add(line, ReportLine::Kind::changed,
+                    "theme name " + quote_text(text.plain()) + " has characters outside Windows-1252 (" +
+                        stored.foreign + "), which a theme name cannot hold: named " +
+                        quote_text(cp1252_to_utf8(name)));
+    }
+    // A name is shown on one line of the home page's list.
+    if (name.size() > max_theme_name_length) {
+        name.resize(max_theme_name_length);
+        report_.add(line, ReportLine::Kind::changed,
+                    "theme name " + quote_text(text.plain()) + " is cut to its first " +
+                        std::to_string(max_theme_name_length) + " characters");
+    }
+    return name;
 }
 
 std::optional<std::string> ThemeBuilder::stored(const StyledText& given, const char* what, bool answer_side,
