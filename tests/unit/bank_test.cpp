@@ -306,7 +306,7 @@ TEST(BankErrors, BadFilesAreRefusedWithTheirLineAndNothingIsWritten) {
         {"bank.csv", "une seule colonne\nune autre\n", ":1: no columns found"},
         {"bank.csv", "Thème;Question;Commentaire\nT;q;c\n", ":1: the header row names no answer column"},
         {"bank.csv", "", ": the file holds no rows"},
-        {"bank.csv", "Thème;Question;Réponse\nT;q;\n", ": the file holds no question with its answer"},
+        {"bank.csv", "Thème;Question;Réponse\nT;q;\n", ": the file holds no question that a quiz can hold"},
         {"bank.gift", "Q1 {=a}\n\nQ2 {=b\n~c\n\n// fin\n", ":3: the answer list opened on this line by { is not closed"},
         {"bank.gift", "Q1 {=a}\n\nQ2 =b}\n", ":3: a } closes no answer list"},
         {"bank.gift", "::titre Q {=a}\n", ":1: the question's title opened by :: is not closed"},

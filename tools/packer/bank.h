@@ -66,7 +66,9 @@ struct ExportedBank {
 };
 
 // Reads a bank. `default_theme` (UTF-8) names the theme of questions that
-// come before any theme is named (the file's name, usually).
+// come before any theme is named (the file's name, usually). A bank whose
+// every question was skipped gives a quiz without themes, and the report
+// says why.
 Result<ImportedBank, BankError> import_bank(BankFormat format, std::string_view bytes,
                                             std::string_view default_theme);
 

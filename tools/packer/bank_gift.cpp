@@ -330,7 +330,6 @@ Result<ImportedBank, BankError> import_gift(std::string_view bytes, std::string_
     bank.report.reading = "encoding: " + file.encoding;
     GiftReader reader(default_theme, bank);
     if (auto error = reader.read(file.utf8)) return R::failure(*error);
-    if (reader.builder().questions() == 0) return R::failure({0, "the file holds no question that a quiz can hold"});
     bank.model = reader.builder().finish(default_theme);
     return bank;
 }

@@ -188,8 +188,11 @@ StyledText html_to_styled(std::string_view html, int& pictures) {
             continue;
         }
         if (c == '&') {
-            const std::size_t semicolon = html.find(';', i + 1);
-            if (semicolon != std::string_view::npos && semicolon - i <= 12) {
+            // An entity is short: its end is looked for in the next few
+            // characters only, so that a text of lone "&" stays linear.
+            const std::size_t near = html.substr(i + 1, 12).find(';');
+            const std::size_t semicolon = near == std::string_view::npos ? near : i + 1 + near;
+            if (semicolon != std::string_view::npos) {
                 const std::string_view name = html.substr(i + 1, semicolon - i - 1);
                 std::optional<char32_t> cp;
                 if (name.starts_with("#x") || name.starts_with("#X")) {
@@ -238,6 +241,14 @@ StyledText markdown_to_styled(std::string_view markdown) {
         run.clear();
     };
     const auto word_char = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || (c & 0x80); };
+    // Where each marker ("*", "**", "_", "__") next occurs, found again only
+    // once passed, so that a text of many markers stays linear.
+    std::array<std::size_t, 4> next_marker{};
+    const auto occurs_after = [&](const std::string& marker, std::size_t from) {
+        std::size_t& next = next_marker[(marker[0] == '_' ? 2 : 0) + (marker.size() - 1)];
+        if (next != std::string_view::npos && next < from) next = markdown.find(marker, from);
+        return next != std::string_view::npos;
+    };
     for (std::size_t i = 0; i < markdown.size(); ++i) {
         const char c = markdown[i];
         if (c == '\\' && i + 1 < markdown.size() && std::string_view("\\*_`#[]()").find(markdown[i + 1]) != std::string_view::npos) {
@@ -252,8 +263,7 @@ StyledText markdown_to_styled(std::string_view markdown) {
             // only when it is closed further on.
             const bool inside_word = c == '_' && i > 0 && word_char(markdown[i - 1]) &&
                                      i + marker.size() < markdown.size() && word_char(markdown[i + marker.size()]);
-            const bool closes_later = markdown.find(marker, i + marker.size()) != std::string_view::npos;
-            if (!inside_word && (state || closes_later)) {
+            if (!inside_word && (state || occurs_after(marker, i + marker.size()))) {
                 flush();
                 state = !state;
                 i += marker.size() - 1;

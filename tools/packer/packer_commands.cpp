@@ -488,6 +488,11 @@ int import_command(const Options& options, std::ostream& out, std::ostream& err)
         return packer_failed;
     }
     const ImportedBank& bank = imported.value();
+    if (question_total(bank.model) == 0) {
+        print_report(bank.report, err);
+        err << "error: " << shown(bank_path) << ": the file holds no question that a quiz can hold\n";
+        return packer_failed;
+    }
     const std::string source = write_quiz_source(bank.model, {});
     // The packer must never hand out a source that it would refuse to build.
     if (auto check = parse_quiz_source(source, output.parent_path()); !check) {
