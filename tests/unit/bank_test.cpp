@@ -149,6 +149,43 @@ TEST(BankRoundTrip, EveryFormatGivesBackTheThemesAndTheFiveTextsOfEachQuestion) 
     }
 }
 
+TEST(BankExport, ReportsWhatEachFormatCannotHoldAtItsLineInTheFile) {
+    QuizModel quiz = awkward_quiz();
+    quiz.themes[0].prompt = "Combien ?";
+    quiz.themes.push_back({"Vide", "", "", {}});
+    const struct {
+        BankFormat format;
+        const char* question_line;  // what the line of a question's report holds
+        bool keeps_bold;
+        bool keeps_prompts;
+    } rows[] = {
+        {BankFormat::csv, "carte.bmp;Paris", false, true},
+        {BankFormat::gift, ":: carte.bmp {", false, false},
+        {BankFormat::moodle_xml, "<question type=\"shortanswer\">", true, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(bank_format_name(row.format)));
+        const ExportedBank exported = export_bank(row.format, quiz);
+        std::vector<std::string> file_lines;
+        std::istringstream file(exported.bytes);
+        for (std::string line; std::getline(file, line);) file_lines.push_back(line);
+        const auto find = [&](std::string_view what) -> const ReportLine* {
+            for (const auto& line : exported.report.lines)
+                if (line.what.find(what) != std::string::npos) return &line;
+            return nullptr;
+        };
+        const ReportLine* media = find("the image \"Carte\" (media id 20) written as its file name \"carte.bmp\"");
+        ASSERT_NE(media, nullptr);
+        ASSERT_LE(media->line, file_lines.size());
+        EXPECT_NE(file_lines[media->line - 1].find(row.question_line), std::string::npos) << file_lines[media->line - 1];
+        EXPECT_EQ(find("(bold and italic are lost)") == nullptr, row.keeps_bold);
+        EXPECT_EQ(find("prompts of theme \"Signes") == nullptr, row.keeps_prompts);
+        const ReportLine* empty = find("theme \"Vide\" holds no question");
+        ASSERT_NE(empty, nullptr);
+        EXPECT_EQ(empty->kind, ReportLine::Kind::skipped);
+    }
+}
+
 TEST(BankRoundTrip, CommandsExportAQuizExecutableAndImportItBack) {
     TempFolder folder;
     write(folder / "runner.exe", "MZ" + std::string(4094, '\0'));
