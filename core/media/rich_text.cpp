@@ -395,6 +395,8 @@ enum class Action : std::uint8_t {
     ignorable,           // \*: the group is skipped unless the word that follows is known
     hex,                 // \'hh: one byte of text
     literal,             // \\ \{ \}: the character itself, as text
+    bold,                // \b, \b0: not part of the plain text, kept in styled runs
+    italic,              // \i, \i0: likewise
 };
 
 struct ControlWord {
@@ -423,7 +425,7 @@ constexpr ControlWord control_words[] = {
     {"atrfend", Action::skip_destination},
     {"atrfstart", Action::skip_destination},
     {"author", Action::skip_destination},
-    {"b", Action::none},
+    {"b", Action::bold},
     {"bin", Action::binary},
     {"bkmkend", Action::skip_destination},
     {"bkmkstart", Action::skip_destination},
@@ -488,7 +490,7 @@ constexpr ControlWord control_words[] = {
     {"headerr", Action::skip_destination},
     {"highlight", Action::none},
     {"hlinkbase", Action::skip_destination},
-    {"i", Action::none},
+    {"i", Action::italic},
     {"info", Action::skip_destination},
     {"keywords", Action::skip_destination},
     {"lang", Action::none},
@@ -633,7 +635,9 @@ constexpr std::size_t max_group_depth = 1000;
 
 class RtfReader {
 public:
-    explicit RtfReader(std::string_view rtf) : in_(rtf) {}
+    // With `runs`, the characters are also kept in Unicode with their
+    // bold and italic state.
+    explicit RtfReader(std::string_view rtf, std::vector<StyledRun>* runs = nullptr) : in_(rtf), runs_(runs) {}
 
     std::string read() {
         while (pos_ < in_.size()) {
@@ -677,6 +681,8 @@ private:
         Destination destination = Destination::text;
         std::optional<std::int32_t> font;  // none chosen: the document's code page
         std::uint32_t fallback_count = 1;  // \uc
+        bool bold = false;
+        bool italic = false;
     };
 
     struct FontEntry {
@@ -757,7 +763,9 @@ private:
             ++pos_;
         }
         std::uint32_t magnitude = 0;
+        const std::size_t digits_start = pos_;
         while (pos_ < in_.size() && is_digit(in_[pos_])) magnitude = magnitude * 10u + static_cast<std::uint32_t>(in_[pos_++] - '0');
+        has_parameter_ = pos_ > digits_start;
         if (negative) magnitude = 0u - magnitude;
         const auto parameter = static_cast<std::int32_t>(magnitude);
         if (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;  // the delimiting blank belongs to the word
@@ -776,6 +784,7 @@ private:
     }
 
     void control_symbol(char symbol) {
+        has_parameter_ = false;
         const ControlSymbol* row = find_control_symbol(symbol);
         if (row && row->action == Action::hex) {
             hex_escape();
@@ -863,7 +872,16 @@ private:
             default_font_ = parameter;
             break;
         case Action::plain:
-            if (!in_font_table) group.font = default_font_;
+            if (!in_font_table) {
+                group.font = default_font_;
+                group.bold = group.italic = false;
+            }
+            break;
+        case Action::bold:
+            group.bold = !has_parameter_ || parameter != 0;
+            break;
+        case Action::italic:
+            group.italic = !has_parameter_ || parameter != 0;
             break;
         case Action::document_code_page:
             document_code_page_ = parameter;
@@ -912,7 +930,7 @@ private:
         fallback_left_ = 0;
         if (pending_lead_) {
             pending_lead_ = false;
-            out_ += '?';
+            emit('?', u'?');
         }
     }
 
@@ -938,23 +956,23 @@ private:
         }
         if (pending_lead_) {
             pending_lead_ = false;
-            out_ += '?';  // an East Asian character: no Western form
+            emit('?', u'?');  // an East Asian character: no Western form
             return;
         }
         if (byte < 0x80) {
-            out_ += static_cast<char>(byte);
+            emit(byte, byte);
             return;
         }
         const CodePage page = current_code_page();
         switch (page.kind) {
         case CodePage::Kind::western:
-            out_ += static_cast<char>(byte);
+            emit(byte, static_cast<char16_t>(cp1252_to_unicode(byte)));
             break;
         case CodePage::Kind::symbol:
             // A font of the symbol character set keeps its bytes: the
             // control gives back the byte, not the sign that the font draws
             // for it. Wine: gives "?" for every character of such a font.
-            out_ += static_cast<char>(byte);
+            emit(byte, static_cast<char16_t>(cp1252_to_unicode(byte)));
             break;
         case CodePage::Kind::single_byte:
             put_unit((*page.upper_half)[byte - 0x80]);
@@ -963,7 +981,7 @@ private:
             if (page.is_lead_byte(byte))
                 pending_lead_ = true;
             else
-                out_ += byte == 0x80 ? '\x80' : '?';
+                emit(byte == 0x80 ? 0x80 : '?', byte == 0x80 ? u'\u20AC' : u'?');
             break;
         }
     }
@@ -974,23 +992,42 @@ private:
             put_paragraph();
             return;
         }
-        out_ += static_cast<char>(ansi_form(unit));
+        emit(ansi_form(unit), unit);
     }
 
     // Rich edit 2.0 ends a paragraph with a single carriage return.
-    void put_paragraph() { out_ += '\r'; }
+    void put_paragraph() { emit('\r', u'\r'); }
+
+    // One character of the text: its Windows-1252 form, and, when runs are
+    // kept, its Unicode form in the run of the current bold and italic state.
+    void emit(unsigned char ansi, char16_t unit) {
+        out_ += static_cast<char>(ansi);
+        if (!runs_) return;
+        const Group& group = groups_.back();
+        if (runs_->empty() || runs_->back().bold != group.bold || runs_->back().italic != group.italic)
+            runs_->push_back({{}, group.bold, group.italic});
+        runs_->back().text += unit;
+    }
 
     std::string finish() {
         end_run();
         // The mark that ends the document's last paragraph is not part of
         // the text that the control gives back: "a\par}" reads as "a".
-        if (!out_.empty() && out_.back() == '\r') out_.pop_back();
+        if (!out_.empty() && out_.back() == '\r') {
+            out_.pop_back();
+            if (runs_) {
+                runs_->back().text.pop_back();
+                if (runs_->back().text.empty()) runs_->pop_back();
+            }
+        }
         return std::move(out_);
     }
 
     std::string_view in_;
+    std::vector<StyledRun>* runs_;
     std::size_t pos_ = 0;
     std::string out_;
+    bool has_parameter_ = false;  // whether the control word being applied had digits
     std::vector<Group> groups_;
     std::size_t overflow_depth_ = 0;
     bool ignorable_ = false;
@@ -1025,6 +1062,16 @@ constexpr std::size_t texts_per_question = 5;
 std::string rich_to_plain(std::string_view text) {
     if (!text.starts_with("{\\rtf")) return std::string(text);
     return RtfReader(text).read();
+}
+
+std::vector<StyledRun> rich_to_runs(std::string_view text) {
+    std::vector<StyledRun> runs;
+    if (!text.starts_with("{\\rtf")) {
+        if (!text.empty()) runs.push_back({cp1252_to_utf16(text), false, false});
+        return runs;
+    }
+    RtfReader(text, &runs).read();
+    return runs;
 }
 
 PlainTexts::PlainTexts(const QuizModel& model) : model_(model), cache_(model.themes.size()) {}

@@ -15,6 +15,21 @@ namespace kz {
 // A text not beginning with "{\rtf" is returned unchanged.
 std::string rich_to_plain(std::string_view text);
 
+// A stretch of a rich text's characters in one bold and italic state.
+struct StyledRun {
+    std::u16string text;
+    bool bold = false;
+    bool italic = false;
+};
+
+// The characters of a rich text as the control holds them, in Unicode, before
+// the system's code page narrows them: character for character the text of
+// rich_to_plain (a paragraph ends with '\r', a line break is '\v'), with the
+// characters that Windows-1252 lacks kept, cut into runs of one bold and
+// italic state. A text not beginning with "{\rtf" is one plain run. Used
+// where texts leave the system (question banks), never for comparisons.
+std::vector<StyledRun> rich_to_runs(std::string_view text);
+
 enum class QuestionText { question, answer, first_wrong, second_wrong, comment };
 
 // The plain form of every question text of a quiz, each converted once, on

@@ -19,5 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // document, and no zero byte is ever given back.
     if (plain.size() > input.size()) __builtin_trap();
     if (plain.find('\0') != std::string::npos) __builtin_trap();
+    // The styled runs hold the same characters, before their narrowing.
+    std::size_t units = 0;
+    for (const auto& run : kz::rich_to_runs(input)) units += run.text.size();
+    if (units != plain.size()) __builtin_trap();
     return 0;
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "common/cp1252.h"
 #include "engine/text_templates.h"
 #include "questions/palette_characters.h"
 #include "res/string_table.h"
@@ -282,6 +283,75 @@ TEST(RichToPlain, WritesNoMoreThanTheDocumentHoldsOnRandomFragments) {
         const int count = static_cast<int>(random() % 60);
         for (int i = 0; i < count; ++i) rtf += fragments[random() % std::size(fragments)];
         EXPECT_LE(rich_to_plain(rtf).size(), rtf.size()) << rtf;
+    }
+}
+
+// Runs written as "plain<b>bold</b><i>italic</i>", characters in UTF-8.
+std::string runs_text(const std::vector<StyledRun>& runs) {
+    std::string out;
+    for (const auto& run : runs) {
+        std::string utf8;
+        for (std::size_t i = 0; i < run.text.size(); ++i) {
+            char32_t cp = run.text[i];
+            if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < run.text.size())
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (run.text[++i] - 0xDC00);
+            std::string one;
+            if (cp < 0x80) {
+                one = std::string(1, static_cast<char>(cp));
+            } else if (cp < 0x800) {
+                one = {static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
+            } else if (cp < 0x10000) {
+                one = {static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                       static_cast<char>(0x80 | (cp & 0x3F))};
+            } else {
+                one = {static_cast<char>(0xF0 | (cp >> 18)), static_cast<char>(0x80 | ((cp >> 12) & 0x3F)),
+                       static_cast<char>(0x80 | ((cp >> 6) & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
+            }
+            utf8 += one;
+        }
+        out += (run.bold ? "<b>" : "") + std::string(run.italic ? "<i>" : "") + utf8 +
+               (run.italic ? "</i>" : "") + (run.bold ? "</b>" : "");
+    }
+    return out;
+}
+
+TEST(RichToRuns, KeepsTheCharactersTheCodePageLacksWithTheirBoldAndItalic) {
+    const struct {
+        const char* name;
+        std::string rtf;
+        const char* runs;
+    } rows[] = {
+        {"plain text is one run", "caf\xE9 \x80", "caf\u00E9 \u20AC"},
+        {"Unicode escapes keep their character", "{\\rtf1 \\u1052?\\u1086? \\u945?}", "\u041C\u043E \u03B1"},
+        {"surrogate pairs", "{\\rtf1 ok \\u-10179?\\u-8704?}", "ok \U0001F600"},
+        {"bold and italic, switched on and off", "{\\rtf1 a \\b b\\i c\\b0 d\\i0 e}", "a <b>b</b><b><i>c</i></b><i>d</i>e"},
+        {"a group's style ends with it", "{\\rtf1 a{\\b b}c}", "a<b>b</b>c"},
+        {"plain ends bold and italic", "{\\rtf1\\b\\i a\\plain b}", "<b><i>a</i></b>b"},
+        {"bytes of a Cyrillic font", in_charset(204, "\\'c6"), "\u0416"},
+        {"the last paragraph mark is dropped as in the plain text", "{\\rtf1 a\\par b\\par}", "a\rb"},
+        {"a line break is a vertical tab", "{\\rtf1 a\\line b}", "a\vb"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(runs_text(rich_to_runs(row.rtf)), row.runs) << row.name;
+}
+
+TEST(RichToRuns, HoldTheCharactersOfThePlainTextOneForOne) {
+    static const char* fragments[] = {"{", "}", "\\par ", "\\u233", "\\u1046?", "\\u-10179?", "\\uc2 ", "\\'e9",
+                                      "\\b ", "\\b0 ", "\\i ", "\\i0 ", "\\plain ", "\\*", "\\pict ",
+                                      "{\\fonttbl{\\f1\\fcharset204 C;}}", "\\f1 ", "a", " ", "\x82", "\\line", "\t"};
+    std::mt19937 random(11);
+    for (int round = 0; round < 2000; ++round) {
+        std::string rtf = "{\\rtf1 ";
+        const int count = static_cast<int>(random() % 40);
+        for (int i = 0; i < count; ++i) rtf += fragments[random() % std::size(fragments)];
+        const std::string plain = rich_to_plain(rtf);
+        std::u16string units;
+        for (const auto& run : rich_to_runs(rtf)) units += run.text;
+        ASSERT_EQ(units.size(), plain.size()) << rtf;
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            if (const auto byte = unicode_to_cp1252(units[i])) {
+                EXPECT_EQ(static_cast<char>(*byte), plain[i]) << rtf;
+            }
+        }
     }
 }
 

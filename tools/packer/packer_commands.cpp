@@ -8,6 +8,7 @@
 #include <set>
 #include <system_error>
 
+#include "bank.h"
 #include "common/cp1252.h"
 #include "common/paths.h"
 #include "common/text_helpers.h"
@@ -58,19 +59,21 @@ struct Options {
     std::vector<std::string> positional;
     std::optional<std::string> output;
     std::optional<std::string> runner;
+    std::optional<std::string> format;
 };
 
-// Positional arguments and the options -o/--output and --runner.
+// Positional arguments and the options -o/--output, --runner and --format.
 std::optional<std::string> parse_options(const std::vector<std::string>& args, std::size_t from,
-                                         bool runner_allowed, Options& options) {
+                                         bool runner_allowed, bool format_allowed, Options& options) {
     bool options_ended = false;
     for (std::size_t i = from; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!options_ended && arg == "--") {
             options_ended = true;
-        } else if (!options_ended && (arg == "-o" || arg == "--output" || (arg == "--runner" && runner_allowed))) {
+        } else if (!options_ended && (arg == "-o" || arg == "--output" || (arg == "--runner" && runner_allowed) ||
+                                      (arg == "--format" && format_allowed))) {
             if (i + 1 >= args.size()) return arg + " needs a value";
-            (arg == "--runner" ? options.runner : options.output) = args[++i];
+            (arg == "--runner" ? options.runner : arg == "--format" ? options.format : options.output) = args[++i];
         } else if (!options_ended && arg.size() > 1 && arg[0] == '-') {
             return "unknown option " + arg;
         } else {
@@ -428,6 +431,139 @@ int damage_command(const Options& options, std::ostream& out, std::ostream& err)
     return packer_done;
 }
 
+void print_report(const BankReport& report, std::ostream& out) {
+    for (const auto& line : report.lines) out << "  " << describe(line) << "\n";
+}
+
+std::string counted(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+int import_command(const Options& options, std::ostream& out, std::ostream& err) {
+    if (options.positional.size() != 1 || !options.output) {
+        err << "usage: packer import <bank.csv|bank.gift|bank.xml> [--format csv|gift|xml] -o <quiz.json>\n";
+        return packer_bad_usage;
+    }
+    const fs::path bank_path = path_from_argument(options.positional[0]);
+    const fs::path output = path_from_argument(*options.output);
+    std::optional<BankFormat> format;
+    if (options.format) {
+        format = bank_format_from_word(*options.format);
+        if (!format) {
+            err << "error: unknown format \"" << *options.format << "\"; the formats are csv, gift and xml\n";
+            return packer_bad_usage;
+        }
+    }
+    std::string extension = shown(output.extension());
+    for (char& c : extension) c = to_lower_1252(c);
+    if (extension == ".exe") {
+        err << "error: import writes the readable source of a quiz (quiz.json); build the executable from it with "
+               "packer build\n";
+        return packer_bad_usage;
+    }
+    if (std::error_code ec; fs::equivalent(bank_path, output, ec)) {
+        err << "error: the output " << shown(output) << " is the bank itself\n";
+        return packer_bad_usage;
+    }
+    const auto bytes = read_whole_file(bank_path);
+    if (!bytes) {
+        err << "error: cannot read " << shown(bank_path) << "\n";
+        return packer_failed;
+    }
+    if (!format) format = bank_format_from_extension(bank_path);
+    if (!format) format = guess_bank_format(*bytes);
+    if (*format == BankFormat::moodle_xml && !moodle_xml_import_available()) {
+        err << "error: this packer was built without an XML library and cannot read Moodle XML; use the packer of "
+               "the Linux build, or export the bank from the learning platform as GIFT\n";
+        return packer_failed;
+    }
+
+    const std::string theme = shown(bank_path.stem());
+    auto imported = import_bank(*format, *bytes, theme);
+    if (!imported) {
+        const BankError& error = imported.error();
+        err << "error: " << shown(bank_path);
+        if (error.line > 0) err << ":" << error.line;
+        err << ": " << error.what << "\n";
+        return packer_failed;
+    }
+    const ImportedBank& bank = imported.value();
+    if (question_total(bank.model) == 0) {
+        print_report(bank.report, err);
+        err << "error: " << shown(bank_path) << ": the file holds no question that a quiz can hold\n";
+        return packer_failed;
+    }
+    const std::string source = write_quiz_source(bank.model, {});
+    // The packer must never hand out a source that it would refuse to build.
+    if (auto check = parse_quiz_source(source, output.parent_path()); !check) {
+        err << "error: internal error: the written source does not read back: " << check.error() << "\n";
+        return packer_failed;
+    }
+    if (auto problem = write_atomically(output, source)) {
+        err << "error: " << *problem << "\n";
+        return packer_failed;
+    }
+    out << "read " << shown(bank_path) << " as " << bank_format_name(*format) << " (" << bank.report.reading << ")\n";
+    print_report(bank.report, out);
+    out << "wrote " << shown(output) << ": " << counted(bank.model.themes.size(), "theme", "themes") << ", "
+        << counted(question_total(bank.model), "question", "questions") << "; "
+        << counted(bank.report.count(ReportLine::Kind::skipped), "skipped", "skipped") << ", "
+        << counted(bank.report.count(ReportLine::Kind::changed), "change", "changes") << "\n";
+    out << "next: packer build " << shown(output) << " --runner runner.exe -o quiz.exe\n";
+    return packer_done;
+}
+
+int export_command(const Options& options, std::ostream& out, std::ostream& err) {
+    if (options.positional.size() != 1 || !options.output) {
+        err << "usage: packer export <quiz.exe|quiz.json> [--format csv|gift|xml] -o <bank file>\n";
+        return packer_bad_usage;
+    }
+    const fs::path quiz_path = path_from_argument(options.positional[0]);
+    const fs::path output = path_from_argument(*options.output);
+    std::optional<BankFormat> format =
+        options.format ? bank_format_from_word(*options.format) : bank_format_from_extension(output);
+    if (!format) {
+        err << (options.format ? "error: unknown format \"" + *options.format + "\"; the formats are csv, gift and xml\n"
+                               : std::string("error: give --format csv, gift or xml (the output's name does not tell it)\n"));
+        return packer_bad_usage;
+    }
+    const auto bytes = read_whole_file(quiz_path);
+    if (!bytes) {
+        err << "error: cannot read " << shown(quiz_path) << "\n";
+        return packer_failed;
+    }
+    QuizModel model;
+    if (bytes->starts_with("MZ")) {
+        auto loaded = load_quiz_file(quiz_path);
+        if (!loaded) {
+            err << "error: " << shown(quiz_path) << ": " << loaded.error() << "\n";
+            return packer_failed;
+        }
+        model = std::move(loaded.value().model);
+    } else {
+        auto parsed = parse_quiz_source(*bytes, quiz_path.parent_path());
+        if (!parsed) {
+            err << "error: " << shown(quiz_path) << ": " << parsed.error() << "\n";
+            return packer_failed;
+        }
+        model = std::move(parsed.value().model);
+    }
+    const ExportedBank bank = export_bank(*format, model);
+    if (auto problem = write_atomically(output, bank.bytes)) {
+        err << "error: " << *problem << "\n";
+        return packer_failed;
+    }
+    const auto written = std::count_if(model.themes.begin(), model.themes.end(),
+                                       [](const Theme& t) { return !t.questions.empty(); });
+    out << "wrote " << shown(output) << " as " << bank_format_name(*format) << " (" << bank.report.reading << ")\n";
+    print_report(bank.report, out);
+    out << "exported " << counted(static_cast<std::size_t>(written), "theme", "themes") << ", "
+        << counted(question_total(model), "question", "questions") << "; "
+        << counted(bank.report.count(ReportLine::Kind::skipped), "skipped", "skipped") << ", "
+        << counted(bank.report.count(ReportLine::Kind::changed), "change", "changes") << "\n";
+    return packer_done;
+}
+
 }  // namespace
 
 std::string packer_help() {
@@ -450,6 +586,13 @@ Usage:
       rows, or why the runner refuses it.
   packer damage <kind> <quiz.exe> -o <damaged.exe>
       Writes a copy of a well-formed quiz with one deliberate fault, for tests.
+  packer import <bank> [--format csv|gift|xml] -o <quiz.json>
+      Reads a question bank (CSV from a spreadsheet, GIFT, Moodle XML) into
+      the readable source of a quiz with default settings, and reports what
+      it skipped or changed, line by line. Build it with packer build.
+  packer export <quiz.exe|quiz.json> [--format csv|gift|xml] -o <bank>
+      Writes the themes and questions of a quiz as a bank; the format is
+      told from the output's name (.csv, .gift, .xml) unless given.
   packer --help
       Shows this text.
 
@@ -518,6 +661,32 @@ Unknown keys, wrong types and exceeded limits are errors naming their place
 in the source, for example themes[0].questions[3].answer. Media references
 and media ids that name no row are warnings.
 
+Question banks:
+  CSV: one question a row in the columns theme; question; answer; wrong
+  answer 1; wrong answer 2; comment, and optionally prompt; reverse prompt.
+  A header row (French or English: Thème, Question, Réponse, Mauvaise
+  réponse 1, Mauvaise réponse 2, Commentaire, Consigne, Consigne inverse)
+  names them in any order; without one they are in that order. The
+  separator (semicolon, comma or tab) and the encoding (UTF-8 with or
+  without BOM, UTF-16, Windows-1252) are found by themselves; quoted cells
+  may hold separators, quotes and line breaks. An empty theme cell goes on
+  with the theme of the row above. Export writes semicolons, UTF-8 with BOM.
+  GIFT: $CATEGORY gives the theme; a short answer {=a =b} keeps its first
+  answer; a multiple choice {=right ~wrong ~wrong} its right answer and
+  first two wrong ones; the general feedback (####) is the comment.
+  True/false, matching, numerical, essay and description questions are
+  skipped, each with a line in the report.
+  Moodle XML: categories, short answers and single-answer multiple choices;
+  HTML is reduced to bold, italic and line breaks. This build reads it only
+  when it has the XML library (the Windows packer.exe does not).
+  A theme of more than 500 questions goes on in Name (2), Name (3)...;
+  a bank that needs more than 50 themes is refused. Questions before any
+  theme go to a theme named after the file. Texts outside Windows-1252
+  (Greek, Cyrillic, emoji) are stored as rich text with Unicode escapes;
+  the runner compares typed answers in Windows-1252, so such answers suit
+  multiple choice only. Exports write rich text as plain text (basic HTML
+  in Moodle XML) and a media reference as the media's file name.
+
 Damage kinds:
 )";
     for (const auto& kind : damage_kinds()) help += "  " + std::string(kind.name) + ": " + kind.what + "\n";
@@ -535,19 +704,22 @@ int run_packer(const std::vector<std::string>& args, std::ostream& out, std::ost
         out << packer_help();
         return packer_done;
     }
-    const bool known = command == "build" || command == "dump" || command == "check" || command == "damage";
+    const bool known = command == "build" || command == "dump" || command == "check" || command == "damage" ||
+                       command == "import" || command == "export";
     if (!known) {
         err << "error: unknown command \"" << command << "\"; see packer --help\n";
         return packer_bad_usage;
     }
     Options options;
-    if (auto problem = parse_options(args, 1, command == "build", options)) {
+    if (auto problem = parse_options(args, 1, command == "build", command == "import" || command == "export", options)) {
         err << "error: " << *problem << "; see packer --help\n";
         return packer_bad_usage;
     }
     if (command == "build") return build_command(options, out, err);
     if (command == "dump") return dump_command(options, out, err);
     if (command == "check") return check_command(options, out, err);
+    if (command == "import") return import_command(options, out, err);
+    if (command == "export") return export_command(options, out, err);
     return damage_command(options, out, err);
 }
 

@@ -1,0 +1,587 @@
+#include "bank_text.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "common/cp1252.h"
+#include "media/rich_text.h"
+#include "quiz/media_table.h"
+
+namespace kz::bank {
+namespace {
+
+// The rich text that to_stored writes: one paragraph style, Arial at 11
+// points like the runner's plain texts, one fallback character after every
+// Unicode escape.
+constexpr std::string_view simple_rich_start =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\\uc1\\pard\\f0\\fs22 ";
+
+constexpr std::size_t max_theme_name_length = 200;
+
+bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+// The length of the UTF-8 sequence at `i` and its code point in `cp`; 0 when
+// the bytes there are not UTF-8 (overlong forms and surrogates included).
+std::size_t utf8_sequence(std::string_view utf8, std::size_t i, char32_t& cp) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    std::size_t extra = 0;
+    if (lead < 0x80) {
+        cp = lead;
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        extra = 1, cp = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2, cp = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        extra = 3, cp = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + extra >= utf8.size()) return 0;
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const auto next = static_cast<unsigned char>(utf8[i + k]);
+        if ((next & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return 1 + extra;
+}
+
+// The characters of a UTF-8 text, with bytes that are not UTF-8 read as
+// Windows-1252 (a text that mixes both stays readable).
+std::u32string lenient_code_points(std::string_view utf8) {
+    std::u32string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = 0;
+        const std::size_t length = utf8_sequence(utf8, i, cp);
+        if (length == 0) {
+            out += cp1252_to_unicode(static_cast<unsigned char>(utf8[i++]));
+        } else {
+            out += cp;
+            i += length;
+        }
+    }
+    return out;
+}
+
+std::string u32_to_utf8(std::u32string_view text) {
+    std::string out;
+    for (const char32_t cp : text) append_utf8(out, cp);
+    return out;
+}
+
+// One character in a rich text: escaped when RTF gives it a meaning, as a
+// Windows-1252 byte when it has one, else as Unicode escapes (two for a
+// character beyond the 16-bit range), each with "?" as its fallback.
+void append_rtf_character(std::string& rtf, char32_t cp) {
+    if (cp == '\\' || cp == '{' || cp == '}') {
+        rtf += '\\';
+        rtf += static_cast<char>(cp);
+    } else if (cp == '\n') {
+        rtf += "\\par ";
+    } else if (cp == '\t') {
+        rtf += "\\tab ";
+    } else if (cp >= 0x20 && cp < 0x80) {
+        rtf += static_cast<char>(cp);
+    } else if (const auto byte = unicode_to_cp1252(cp); byte && *byte >= 0x80) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\'%02x", static_cast<unsigned>(*byte));
+        rtf += hex;
+    } else if (cp >= 0x20) {
+        const auto unit = [&](char16_t u) { rtf += "\\u" + std::to_string(static_cast<std::int16_t>(u)) + "?"; };
+        if (cp >= 0x10000) {
+            const char32_t v = cp - 0x10000;
+            unit(static_cast<char16_t>(0xD800 + (v >> 10)));
+            unit(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+        } else {
+            unit(static_cast<char16_t>(cp));
+        }
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Unicode
+
+void append_utf8(std::string& out, char32_t cp) {
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+std::optional<std::u32string> utf8_code_points(std::string_view utf8) {
+    std::u32string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = 0;
+        const std::size_t length = utf8_sequence(utf8, i, cp);
+        if (length == 0) return std::nullopt;
+        out += cp;
+        i += length;
+    }
+    return out;
+}
+
+std::string utf16_to_utf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
+        append_utf8(out, cp);
+    }
+    return out;
+}
+
+DecodedFile decode_file(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        const std::string_view rest = bytes.substr(3);
+        if (utf8_code_points(rest)) return {std::string(rest), "UTF-8 with BOM"};
+        return {u32_to_utf8(lenient_code_points(rest)), "UTF-8 with BOM, with bytes that UTF-8 lacks read as Windows-1252"};
+    }
+    const bool little = bytes.starts_with("\xFF\xFE");
+    if (little || bytes.starts_with("\xFE\xFF")) {
+        std::u16string units;
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            const auto a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
+            units += static_cast<char16_t>(little ? a | (b << 8) : (a << 8) | b);
+        }
+        return {utf16_to_utf8(units), "UTF-16"};
+    }
+    if (utf8_code_points(bytes)) return {std::string(bytes), "UTF-8"};
+    // A UTF-8 file with a few stray bytes (text pasted from elsewhere) stays
+    // UTF-8; a file without any UTF-8 sequence is Windows-1252.
+    std::size_t sequences = 0, strays = 0;
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t cp = 0;
+        const std::size_t length = utf8_sequence(bytes, i, cp);
+        if (length > 1) ++sequences;
+        if (length == 0) ++strays;
+        i += length == 0 ? 1 : length;
+    }
+    if (sequences > strays)
+        return {u32_to_utf8(lenient_code_points(bytes)),
+                "UTF-8, with " + std::to_string(strays) + (strays == 1 ? " byte" : " bytes") +
+                    " that UTF-8 lacks read as Windows-1252"};
+    return {cp1252_to_utf8(bytes), "Windows-1252"};
+}
+
+// ---------------------------------------------------------------------------
+// Texts with their styling
+
+void StyledText::append(std::string_view utf8, bool bold, bool italic) {
+    std::string clean;
+    clean.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (c == '\r') {
+            if (i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
+            clean += '\n';
+        } else if (c == '\n' || c == '\t' || static_cast<unsigned char>(c) >= 0x20) {
+            clean += c;
+        } else if (c == '\v' || c == '\f') {
+            clean += '\n';
+        }
+        // Other control characters cannot be stored in a quiz's text.
+    }
+    if (clean.empty()) return;
+    if (!spans_.empty() && spans_.back().bold == bold && spans_.back().italic == italic)
+        spans_.back().utf8 += clean;
+    else
+        spans_.push_back({std::move(clean), bold, italic});
+}
+
+std::string StyledText::plain() const {
+    std::string out;
+    for (const auto& span : spans_) out += span.utf8;
+    return out;
+}
+
+bool StyledText::empty() const {
+    return std::all_of(spans_.begin(), spans_.end(), [](const Span& span) {
+        return std::all_of(span.utf8.begin(), span.utf8.end(), is_blank);
+    });
+}
+
+bool StyledText::styled() const {
+    return std::any_of(spans_.begin(), spans_.end(), [](const Span& span) {
+        return (span.bold || span.italic) && !std::all_of(span.utf8.begin(), span.utf8.end(), is_blank);
+    });
+}
+
+bool StyledText::has_line_break() const {
+    return std::any_of(spans_.begin(), spans_.end(),
+                       [](const Span& span) { return span.utf8.find('\n') != std::string::npos; });
+}
+
+void StyledText::trim() {
+    while (!spans_.empty()) {
+        std::string& text = spans_.front().utf8;
+        const auto first = std::find_if_not(text.begin(), text.end(), is_blank);
+        text.erase(text.begin(), first);
+        if (!text.empty()) break;
+        spans_.erase(spans_.begin());
+    }
+    while (!spans_.empty()) {
+        std::string& text = spans_.back().utf8;
+        while (!text.empty() && is_blank(text.back())) text.pop_back();
+        if (!text.empty()) break;
+        spans_.pop_back();
+    }
+}
+
+void StyledText::breaks_to_blanks() {
+    for (auto& span : spans_) {
+        std::string out;
+        for (std::size_t i = 0; i < span.utf8.size(); ++i) {
+            if (span.utf8[i] != '\n') {
+                out += span.utf8[i];
+                continue;
+            }
+            while (!out.empty() && (out.back() == ' ' || out.back() == '\t')) out.pop_back();
+            out += ' ';
+            while (i + 1 < span.utf8.size() && is_blank(span.utf8[i + 1])) ++i;
+        }
+        span.utf8 = std::move(out);
+    }
+}
+
+StoredText to_stored(const StyledText& text) {
+    StoredText stored;
+    std::u32string foreign;
+    std::string narrow;
+    for (const auto& span : text.spans())
+        for (const char32_t cp : lenient_code_points(span.utf8)) {
+            if (const auto byte = unicode_to_cp1252(cp))
+                narrow += static_cast<char>(*byte);
+            else if (foreign.find(cp) == std::u32string::npos)
+                foreign += cp;
+        }
+    for (std::size_t i = 0; i < foreign.size() && i < 12; ++i) {
+        if (i > 0) stored.foreign += " ";
+        append_utf8(stored.foreign, foreign[i]);
+    }
+    if (foreign.size() > 12) stored.foreign += " …";
+
+    if (foreign.empty() && !text.styled() && !text.has_line_break()) {
+        stored.text = std::move(narrow);
+        return stored;
+    }
+    std::string rtf(simple_rich_start);
+    bool bold = false, italic = false;
+    for (const auto& span : text.spans()) {
+        if (span.bold != bold) rtf += span.bold ? "\\b " : "\\b0 ";
+        if (span.italic != italic) rtf += span.italic ? "\\i " : "\\i0 ";
+        bold = span.bold, italic = span.italic;
+        for (const char32_t cp : lenient_code_points(span.utf8)) append_rtf_character(rtf, cp);
+    }
+    rtf += "}";
+    stored.text = std::move(rtf);
+    return stored;
+}
+
+bool is_simple_rich_text(std::string_view stored) { return stored.starts_with(simple_rich_start); }
+
+StyledText from_stored(std::string_view stored) {
+    StyledText text;
+    for (const auto& run : rich_to_runs(stored)) {
+        std::u16string units = run.text;
+        for (auto& unit : units)
+            if (unit == u'\r' || unit == u'\v') unit = u'\n';
+        text.append(utf16_to_utf8(units), run.bold, run.italic);
+    }
+    return text;
+}
+
+OutgoingText outgoing_text(const QuizModel& quiz, std::string_view stored) {
+    OutgoingText out;
+    if (const auto id = media_reference_id(stored)) {
+        if (const MediaEntry* row = media_of_id(quiz, *id); row && !row->file_name.empty()) {
+            out.text = StyledText(cp1252_to_utf8(row->file_name));
+            static constexpr const char* kinds[] = {"image", "sound", "music"};
+            const std::string kind = row->kind >= 0 && row->kind <= 2 ? kinds[row->kind] : "media item";
+            out.media_note = "the " + kind + " " + quote_text(cp1252_to_utf8(row->label)) + " (media id " +
+                             std::to_string(*id) + ") written as its file name " +
+                             quote_text(cp1252_to_utf8(row->file_name));
+        } else {
+            out.text = StyledText(cp1252_to_utf8(stored));
+            out.media_note = "refers to media id " + std::to_string(*id) +
+                             ", which no media row names: written as the reference itself";
+        }
+        return out;
+    }
+    out.text = from_stored(stored);
+    out.rich = stored.starts_with("{\\rtf") && !is_simple_rich_text(stored);
+    return out;
+}
+
+std::string category_theme(std::string_view path) {
+    const auto trim = [](std::string text) {
+        StyledText styled(text);
+        styled.trim();
+        return styled.plain();
+    };
+    std::vector<std::string> parts(1);
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (path[i] == '/') {
+            if (i + 1 < path.size() && path[i + 1] == '/') {
+                parts.back() += '/';
+                ++i;
+            } else {
+                parts.emplace_back();
+            }
+            continue;
+        }
+        parts.back() += path[i];
+    }
+    for (auto& part : parts) part = trim(part);
+    // "$course$", "$system$" ... name the context; "top" is the context's root.
+    std::size_t first = 0;
+    if (parts[0].size() >= 2 && parts[0].front() == '$' && parts[0].back() == '$') ++first;
+    if (first < parts.size() && parts[first] == "top") ++first;
+    while (parts.size() > first && parts.back().empty()) parts.pop_back();
+    return parts.size() > first ? parts.back() : std::string();
+}
+
+std::string quote_text(std::string_view utf8) {
+    std::u32string cps = lenient_code_points(utf8);
+    for (auto& cp : cps)
+        if (cp == '\n') cp = ' ';
+    std::string out = "\"";
+    if (cps.size() > 60) {
+        out += u32_to_utf8(cps.substr(0, 57));
+        out += "…";
+    } else {
+        out += u32_to_utf8(cps);
+    }
+    return out + "\"";
+}
+
+// ---------------------------------------------------------------------------
+// Building the themes of an imported bank
+
+ThemeBuilder::ThemeBuilder(std::string default_theme, BankReport& report)
+    : default_theme_(std::move(default_theme)), report_(report) {
+    if (StyledText(default_theme_).empty()) default_theme_ = "Questions";
+}
+
+std::string ThemeBuilder::unique_name(const std::string& wanted) const {
+    const auto taken = [&](const std::string& name) {
+        return std::any_of(themes_.begin(), themes_.end(), [&](const Theme& t) { return t.name == name; });
+    };
+    if (!taken(wanted)) return wanted;
+    for (int n = 2;; ++n)
+        if (const std::string name = wanted + " (" + std::to_string(n) + ")"; !taken(name)) return name;
+}
+
+// A theme's name is plain Windows-1252 text: a character the code page lacks
+// is replaced by the form the runner would show (its closest Western letter,
+// or "?"), and the report says so.
+std::string ThemeBuilder::stored_name(std::string_view theme, std::size_t line) {
+    StyledText text(theme);
+    text.breaks_to_blanks();
+    text.trim();
+    const StoredText stored = to_stored(text);
+    std::string name = stored.text;
+    if (!stored.foreign.empty()) {
+        name = rich_to_plain(stored.text);
+        report_.add(line, ReportLine::Kind::changed,
+                    "theme name " + quote_text(text.plain()) + " has characters outside Windows-1252 (" +
+                        stored.foreign + "), which a theme name cannot hold: named " +
+                        quote_text(cp1252_to_utf8(name)));
+    }
+    // A name is shown on one line of the home page's list.
+    if (name.size() > max_theme_name_length) {
+        name.resize(max_theme_name_length);
+        report_.add(line, ReportLine::Kind::changed,
+                    "theme name " + quote_text(text.plain()) + " is cut to its first " +
+                        std::to_string(max_theme_name_length) + " characters");
+    }
+    return name;
+}
+
+std::optional<std::string> ThemeBuilder::stored(const StyledText& given, const char* what, bool answer_side,
+                                                 std::size_t line) {
+    StyledText text = given;
+    text.trim();
+    if (answer_side && text.has_line_break()) {
+        text.breaks_to_blanks();
+        report_.add(line, ReportLine::Kind::changed,
+                    std::string(what) + ": line breaks replaced by blanks (an answer is typed on one line)");
+    }
+    StoredText stored = to_stored(text);
+    if (!stored.foreign.empty()) {
+        std::string note = std::string(what) + " " + quote_text(text.plain()) + ": characters outside Windows-1252 (" +
+                           stored.foreign + ") written as rich text with Unicode escapes";
+        if (answer_side)
+            note += "; the runner compares answers in Windows-1252, where this one reads " +
+                    quote_text(cp1252_to_utf8(rich_to_plain(stored.text))) +
+                    ": fine for multiple choice, not for typed answers";
+        report_.add(line, ReportLine::Kind::changed, note);
+    }
+    if (stored.text.size() > max_line_length) {
+        report_.add(line, ReportLine::Kind::skipped,
+                    std::string(what) + " is " + std::to_string(stored.text.size()) +
+                        " bytes long as the quiz stores it; a text holds at most 29999");
+        return std::nullopt;
+    }
+    if (const auto id = media_reference_id(stored.text))
+        report_.add(line, ReportLine::Kind::note,
+                    std::string(what) + " refers to media id " + std::to_string(*id) +
+                        ": add that media row to the quiz's source");
+    return std::move(stored.text);
+}
+
+std::optional<BankError> ThemeBuilder::add(std::string_view theme, BankQuestion q, std::size_t line) {
+    if (q.question.empty()) {
+        report_.add(line, ReportLine::Kind::skipped, "no question text");
+        return std::nullopt;
+    }
+    if (q.answer.empty()) {
+        report_.add(line, ReportLine::Kind::skipped, "no answer to " + quote_text(q.question.plain()));
+        return std::nullopt;
+    }
+    if (!q.second_wrong.empty() && q.first_wrong.empty()) {
+        std::swap(q.first_wrong, q.second_wrong);
+        report_.add(line, ReportLine::Kind::changed, "a second wrong answer without a first: it becomes the first");
+    }
+
+    QuestionEntry entry;
+    struct Field {
+        const StyledText& text;
+        std::string QuestionEntry::*member;
+        const char* what;
+        bool answer_side;
+    };
+    const Field fields[] = {
+        {q.question, &QuestionEntry::question, "question", false},
+        {q.answer, &QuestionEntry::answer, "answer", true},
+        {q.first_wrong, &QuestionEntry::first_wrong, "first wrong answer", true},
+        {q.second_wrong, &QuestionEntry::second_wrong, "second wrong answer", true},
+        {q.comment, &QuestionEntry::comment, "comment", false},
+    };
+    for (const auto& field : fields) {
+        auto text = stored(field.text, field.what, field.answer_side, line);
+        if (!text) return std::nullopt;
+        entry.*field.member = std::move(*text);
+    }
+
+    std::string key(theme);
+    if (StyledText(key).empty()) {
+        key = default_theme_;
+        if (!default_theme_noted_) {
+            default_theme_noted_ = true;
+            report_.add(line, ReportLine::Kind::note,
+                        "no theme named: questions go to the theme " + quote_text(default_theme_));
+        }
+    }
+    Source& source = sources_[key];
+    if (source.parts.empty() || themes_[source.parts.back()].questions.size() >=
+                                    static_cast<std::size_t>(max_questions_per_theme)) {
+        if (themes_.size() >= static_cast<std::size_t>(max_themes))
+            return BankError{line, "this question would open a 51st theme (" + quote_text(key) +
+                                       "); a quiz holds at most 50 themes of at most 500 questions: "
+                                       "split the bank into several files"};
+        Theme part;
+        const std::string base = source.parts.empty() ? stored_name(key, line) : themes_[source.parts.front()].name;
+        part.name = unique_name(source.parts.empty() ? base : base + " (" + std::to_string(source.parts.size() + 1) + ")");
+        if (!source.parts.empty())
+            report_.add(line, ReportLine::Kind::changed,
+                        "theme " + quote_text(cp1252_to_utf8(base)) +
+                            " already holds 500 questions, the most a theme can hold: this question and the "
+                            "theme's next ones go to " + quote_text(cp1252_to_utf8(part.name)));
+        else if (part.name != base)
+            report_.add(line, ReportLine::Kind::changed,
+                        "another theme is already named " + quote_text(cp1252_to_utf8(base)) + ": this one is named " +
+                            quote_text(cp1252_to_utf8(part.name)));
+        source.parts.push_back(themes_.size());
+        themes_.push_back(std::move(part));
+    }
+    themes_[source.parts.back()].questions.push_back(std::move(entry));
+    ++question_count_;
+    return std::nullopt;
+}
+
+void ThemeBuilder::set_prompts(std::string_view theme, const StyledText& prompt, const StyledText& reverse_prompt,
+                               std::size_t line) {
+    Source& source = sources_[StyledText(theme).empty() ? default_theme_ : std::string(theme)];
+    const auto keep = [&](const StyledText& text, const char* what, std::optional<std::string>& slot) {
+        if (text.empty()) return;
+        auto value = stored(text, what, false, line);
+        if (!value) return;
+        if (!slot)
+            slot = std::move(value);
+        else if (*slot != *value)
+            report_.add(line, ReportLine::Kind::changed,
+                        std::string(what) + " " + quote_text(text.plain()) + " differs from the theme's first one, which is kept");
+    };
+    keep(prompt, "prompt", source.prompt);
+    keep(reverse_prompt, "reverse prompt", source.reverse_prompt);
+}
+
+QuizModel ThemeBuilder::finish(std::string_view quiz_name) {
+    QuizModel quiz;
+    StyledText name(quiz_name);
+    name.breaks_to_blanks();
+    name.trim();
+    quiz.quiz_name = rich_to_plain(to_stored(name).text);
+    for (auto& [key, source] : sources_)
+        for (const std::size_t part : source.parts) {
+            if (source.prompt) themes_[part].prompt = *source.prompt;
+            if (source.reverse_prompt) themes_[part].reverse_prompt = *source.reverse_prompt;
+        }
+    quiz.themes = std::move(themes_);
+    return quiz;
+}
+
+}  // namespace kz::bank
+
+namespace kz::bank {
+
+BankQuestion outgoing_question(const QuizModel& quiz, const QuestionEntry& entry, std::size_t line,
+                               bool keeps_style, BankReport& report) {
+    BankQuestion out;
+    const std::pair<const std::string&, StyledText*> texts[] = {
+        {entry.question, &out.question},         {entry.answer, &out.answer},
+        {entry.first_wrong, &out.first_wrong},   {entry.second_wrong, &out.second_wrong},
+        {entry.comment, &out.comment}};
+    static constexpr const char* names[] = {"question", "answer", "first wrong answer", "second wrong answer",
+                                            "comment"};
+    for (std::size_t k = 0; k < 5; ++k) {
+        OutgoingText text = outgoing_text(quiz, texts[k].first);
+        if (text.media_note) report.add(line, ReportLine::Kind::changed, std::string(names[k]) + ": " + *text.media_note);
+        if (text.rich)
+            report.add(line, ReportLine::Kind::changed,
+                       std::string(names[k]) + ": rich text written as " +
+                           (keeps_style ? "basic HTML (bold, italic and line breaks kept; fonts, sizes and colours lost)"
+                                        : "plain text (its formatting is lost)"));
+        else if (!keeps_style && text.text.styled())
+            report.add(line, ReportLine::Kind::changed,
+                       std::string(names[k]) + ": rich text written as plain text (bold and italic are lost)");
+        *texts[k].second = std::move(text.text);
+    }
+    return out;
+}
+
+std::string outgoing_name(std::string_view stored) { return from_stored(stored).plain(); }
+
+}  // namespace kz::bank
