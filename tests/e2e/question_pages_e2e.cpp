@@ -44,7 +44,7 @@ void check_media(const RunningQuiz& run, HWND page, const PlaceIds& place, const
     if (item->kind == media_image) {
         const auto natural = bitmap_size(made.blobs[static_cast<std::size_t>(item - made.quiz.media.data())]);
         ASSERT_TRUE(natural);
-        EXPECT_TRUE(preview_shows(run, page, place, *natural)) << where << ": the preview of " << item->label << " is missing, of a wrong size, or keeps the window";
+        EXPECT_EQ(preview_fault(run, page, place, *natural), "") << where << ": the preview of " << item->label;
     } else {
         EXPECT_TRUE(play_and_stop(page, place, fs::temp_directory_path() / item->file_name))
             << where << ": play did not play " << item->label;

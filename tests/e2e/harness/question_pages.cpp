@@ -109,19 +109,25 @@ std::string describe(const Shown& shown) {
     return "?";
 }
 
-bool preview_shows(const RunningQuiz& run, HWND page, const PlaceIds& place, SIZE natural) {
+std::string preview_fault(const RunningQuiz& run, HWND page, const PlaceIds& place, SIZE natural) {
     HWND focus = focused_control(run.window);
     click_control(page, place.picture);
     HWND preview = run.process->wait_window(L"#32770", 10s, L"Aper\u00E7u de l'image");
-    if (!preview) return false;
+    if (!preview) return "no preview opened";
     RECT rect = {};
     GetClientRect(GetDlgItem(preview, ids::preview_picture), &rect);
     PostMessageW(preview, WM_CLOSE, 0, 0);
-    const bool closed = wait_until([&] { return !IsWindow(preview); });
+    if (!wait_until([&] { return !IsWindow(preview); })) return "the preview stays open";
+    if (rect.right != natural.cx || rect.bottom != natural.cy)
+        return "the preview shows " + std::to_string(rect.right) + " x " + std::to_string(rect.bottom) +
+               " instead of " + std::to_string(natural.cx) + " x " + std::to_string(natural.cy);
     // The exam window is given back as it was: active, the same control in focus.
-    const bool given_back = wait_until(
-        [&] { return GetForegroundWindow() == run.window && focused_control(run.window) == focus; }, 3s);
-    return closed && given_back && rect.right == natural.cx && rect.bottom == natural.cy;
+    if (!wait_until([&] { return GetForegroundWindow() == run.window && focused_control(run.window) == focus; }, 3s))
+        return std::string("the exam window is not given back: ") +
+               (GetForegroundWindow() == run.window ? "active" : "inactive") + ", focus on control " +
+               std::to_string(GetDlgCtrlID(focused_control(run.window))) + " instead of " +
+               std::to_string(GetDlgCtrlID(focus));
+    return {};
 }
 
 bool play_and_stop(HWND page, const PlaceIds& place, const fs::path& extracted_file) {
@@ -135,7 +141,9 @@ bool play_and_stop(HWND page, const PlaceIds& place, const fs::path& extracted_f
     }, 3s);
     if (!removed || !press(page, place.play)) return false;
     const bool played = wait_until([&] { return fs::exists(extracted_file); }, 5s);
-    return press(page, place.stop) && played;
+    // Stopped once the button, clicked, has the focus.
+    HWND stop = GetDlgItem(page, place.stop);
+    return press(page, place.stop) && wait_until([&] { return focused_control(page) == stop; }, 5s) && played;
 }
 
 // ---------------------------------------------------------------------------

@@ -64,9 +64,9 @@ std::string describe(const Shown& shown);
 std::optional<SIZE> bitmap_size(const std::string& bitmap_file);
 
 // A click on the place's picture opens the preview at the picture's natural
-// size; true when it did, closed again and gave the exam window back as it
-// was (active, the same control in focus).
-bool preview_shows(const RunningQuiz& run, HWND page, const PlaceIds& place, SIZE natural);
+// size, which closes again and gives the exam window back as it was (active,
+// the same control in focus). What went wrong, or nothing.
+std::string preview_fault(const RunningQuiz& run, HWND page, const PlaceIds& place, SIZE natural);
 // The place's play button plays its own item: the runner extracts that
 // item's file to play it. Presses play, waits for the file, presses stop.
 bool play_and_stop(HWND page, const PlaceIds& place, const std::filesystem::path& extracted_file);
