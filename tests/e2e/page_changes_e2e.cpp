@@ -19,7 +19,10 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int rounds = 30;
-constexpr int warm_up_rounds = 3;
+// Wine makes a few objects of its own once and keeps them, at the first
+// exams, sometimes as late as the fourth (the same number every run); a leak
+// of one object per exam still adds twenty after the warm-up.
+constexpr int warm_up_rounds = 10;
 
 // One exam from the home page: the options shown, a question with the About
 // box and the help opened over it, a picture question, the end page, and back
