@@ -6,12 +6,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "common/paths.h"
 #include "harness/correction_window.h"
 #include "harness/exam_window.h"
 #include "harness/harness.h"
+#include "harness/question_pages.h"
 
 namespace kz::e2e {
 namespace {
@@ -476,11 +479,11 @@ TEST(ExamWindow, AboutBoxKeepsItsLookWhenTheTimeRunsOutBehindIt) {
     EXPECT_TRUE(quit_runner(run));
 }
 
-// An exam type whose page this runner does not have yet: its template is
-// shown in the page's colours with the prompt and the question, and the exam
-// goes on to its end page.
-TEST(ExamWindow, ExamTypeWithoutAPageOfItsOwnStillRunsToTheEnd) {
-    const fs::path dir = scratch_dir("shell-typeless");
+// The exam type preselected on the home page (the second the quiz allows,
+// multiple choice) runs on its own page: the question, the theme's answers
+// proposed in three unticked boxes, and on to the end page.
+TEST(ExamWindow, ExamTypeChosenOnTheHomePageRunsOnItsOwnPage) {
+    const fs::path dir = scratch_dir("shell-own-page");
     QuizModel quiz = capitals_quiz(dir / "resultats.dat");
     quiz.allow_multiple_choice = 1;  // preselected on the home page
     quiz.default_question_count = 2;
@@ -489,12 +492,18 @@ TEST(ExamWindow, ExamTypeWithoutAPageOfItsOwnStillRunsToTheEnd) {
     ASSERT_TRUE(press(run.window, ids::next));
     ASSERT_NE(wait_page_with(run.window, ids::home_themes), nullptr);
     ASSERT_TRUE(press(run.window, ids::next));
-    constexpr int second_tick = 1037;  // only the multiple-choice page has it
-    HWND page = wait_page_with(run.window, second_tick);
+    HWND page = wait_page_with(run.window, ids::choice_ticks[1]);
     ASSERT_NE(page, nullptr) << "no multiple-choice page";
     EXPECT_EQ(shown_text(page, ids::prompt), L"Quelle est la capitale de ce pays ?");
     EXPECT_EQ(shown_text(page, ids::question), L"France");
     EXPECT_EQ(window_text(run.window), wide_text("Examen - Question n°1/2"));
+    std::vector<std::wstring> proposals;
+    for (int box = 0; box < 3; ++box) {
+        proposals.push_back(shown_text(page, ids::choice_boxes[box].text));
+        EXPECT_FALSE(button_checked(page, ids::choice_ticks[box])) << "box " << box + 1;
+    }
+    std::sort(proposals.begin(), proposals.end());
+    EXPECT_EQ(proposals, (std::vector<std::wstring>{L"Paris", L"Rome", wide_text("Édimbourg")}));
     ASSERT_TRUE(press(run.window, ids::next));
     EXPECT_TRUE(wait_until([&] { return shown_text(page, ids::question) == L"Italie"; }));
     ASSERT_TRUE(press(run.window, ids::next));

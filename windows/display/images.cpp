@@ -58,7 +58,21 @@ OwnedBitmap read_bitmap_file(const std::filesystem::path& file, int max_width, i
 struct ImagePreview {
     std::filesystem::path file;
     OwnedBitmap picture;
+    bool closing = false;
 };
+
+// Ends the preview once. Ending it hides it and activates the window under
+// it, which deactivates the preview: ending it again from there would
+// activate that window again from inside its own activation, over and over,
+// and leave it with an inactive frame and no control in focus.
+void close_preview(HWND window) {
+    auto* preview = reinterpret_cast<ImagePreview*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (preview) {
+        if (preview->closing) return;
+        preview->closing = true;
+    }
+    EndDialog(window, 0);
+}
 
 BOOL on_init_dialog(HWND window, ImagePreview& preview) {
     HWND picture = GetDlgItem(window, IDC_PREVIEW_PICTURE);
@@ -85,15 +99,16 @@ BOOL on_init_dialog(HWND window, ImagePreview& preview) {
 INT_PTR CALLBACK image_preview_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_INITDIALOG:
+        SetWindowLongPtrW(window, DWLP_USER, lparam);
         return on_init_dialog(window, *reinterpret_cast<ImagePreview*>(lparam));
     case WM_ACTIVATE:
         // Activating any other window closes the preview.
-        if (LOWORD(wparam) == WA_INACTIVE) EndDialog(window, 0);
+        if (LOWORD(wparam) == WA_INACTIVE) close_preview(window);
         return FALSE;
     case WM_LBUTTONDOWN:
     case WM_COMMAND:
     case WM_CLOSE:
-        EndDialog(window, 0);
+        close_preview(window);
         return TRUE;
     default:
         return FALSE;

@@ -477,7 +477,8 @@ static_assert(sizeof(WineGdiEntry) == 24);
 constexpr std::size_t wine_gdi_entries = 0x10000;
 constexpr std::size_t gdi_table_field = 0xF8;  // in the 64-bit environment block
 
-std::optional<int> count_gdi_table(HANDLE process) {
+// The objects in use, or those of one type only.
+std::optional<int> count_gdi_table(HANDLE process, std::uint8_t only_type = 0) {
     using Query = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
     const auto query = reinterpret_cast<Query>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
@@ -498,7 +499,7 @@ std::optional<int> count_gdi_table(HANDLE process) {
         return std::nullopt;
     int used = 0;
     for (const WineGdiEntry& entry : entries)
-        if (entry.type != 0) ++used;
+        if (only_type == 0 ? entry.type != 0 : entry.type == only_type) ++used;
     return used;
 }
 
@@ -554,6 +555,11 @@ std::vector<std::string> file_lines(const fs::path& file) {
         start = end + 2;
     }
     return lines;
+}
+
+std::optional<int> device_context_count(const Process& process) {
+    constexpr std::uint8_t wine_device_context = 1;
+    return count_gdi_table(process.handle(), wine_device_context);
 }
 
 }  // namespace kz::e2e

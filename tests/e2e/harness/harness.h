@@ -152,4 +152,10 @@ std::optional<std::string> file_bytes(const std::filesystem::path& file);
 // The lines of a text file without their CR LF, in Windows-1252.
 std::vector<std::string> file_lines(const std::filesystem::path& file);
 
+// The device contexts among the process's GDI objects, as Wine's table holds
+// them. Wine keeps the device contexts of windows in a cache that grows when
+// more of them are in use at once, and keeps them: each one added is a
+// context, its clip region and its bitmap. Nothing when they cannot be counted.
+std::optional<int> device_context_count(const Process& process);
+
 }  // namespace kz::e2e
