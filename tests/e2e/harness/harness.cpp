@@ -371,6 +371,25 @@ HWND wait_message_box(const Process& process, std::chrono::milliseconds timeout)
     return box;
 }
 
+HWND wait_message_box_of(HWND any_window_of_the_thread, std::chrono::milliseconds timeout) {
+    struct Found {
+        HWND box = nullptr;
+    } found;
+    const DWORD thread = GetWindowThreadProcessId(any_window_of_the_thread, nullptr);
+    wait_until([&] {
+        EnumThreadWindows(
+            thread,
+            [](HWND window, LPARAM result) -> BOOL {
+                if (!IsWindowVisible(window) || class_of(window) != L"#32770" || !is_message_box(window)) return TRUE;
+                reinterpret_cast<Found*>(result)->box = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        return found.box != nullptr;
+    }, timeout);
+    return found.box;
+}
+
 bool no_message_box(const Process& process, std::chrono::milliseconds during) {
     return !wait_until([&] { return find_message_box(process) != nullptr; }, during);
 }

@@ -113,6 +113,8 @@ HWND wait_page_with(HWND main_window, int control_id, std::chrono::milliseconds 
 
 // A message box of the process (a visible dialog with a message text), waited for.
 HWND wait_message_box(const Process& process, std::chrono::milliseconds timeout = 10s);
+// A message box of the thread of this window (a page, the exam window), waited for.
+HWND wait_message_box_of(HWND any_window_of_the_thread, std::chrono::milliseconds timeout = 10s);
 // True when no message box is shown within the time.
 bool no_message_box(const Process& process, std::chrono::milliseconds during = 700ms);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cwctype>
 #include <fstream>
 
 #include "common/cp1252.h"
@@ -28,6 +29,8 @@ std::wstring as_shown(const std::string& plain_1252) {
     while (!text.empty() && text.back() == L'\n') text.pop_back();
     return text;
 }
+
+std::string narrow(const std::wstring& text) { return utf16_to_cp1252(std::u16string(text.begin(), text.end())); }
 
 bool checked_soon(HWND page, int id) {
     return wait_until([&] { return button_checked(page, id); }, 5s);
@@ -149,15 +152,25 @@ bool play_and_stop(HWND page, const PlaceIds& place, const fs::path& extracted_f
 // ---------------------------------------------------------------------------
 // The pages.
 
+namespace {
+
+// The types that take a typed or chosen answer never ask a question whose
+// answer is a picture or a sound.
+bool text_answer(const QuestionEntry& entry) { return !is_media_reference(rich_to_plain(entry.answer)); }
+
+}  // namespace
+
 const QuestionPageRow& open_answer_row() {
     static const QuestionPageRow row{
         "OpenAnswer", "open-answer", 0, ids::open_answer_page, ids::open_question, {}, 90,
-        [](const QuestionOnPage& shown, bool rightly) -> std::optional<std::string> {
+        [](const QuestionOnPage& shown, bool rightly) -> std::optional<GivenAnswer> {
             const std::string answer = rich_to_plain(shown.asked.answer);
-            const std::string typed = rightly && !is_media_reference(answer) ? answer : std::string("je ne sais pas");
+            const bool right = rightly && !is_media_reference(answer);
+            const std::string typed = right ? answer : std::string("je ne sais pas");
             type_text(shown.page, ids::answer, widen(typed));
-            return cp1252_to_utf8(typed);
-        }};
+            return GivenAnswer{cp1252_to_utf8(typed), right};
+        },
+        text_answer};
     return row;
 }
 
@@ -166,7 +179,7 @@ const QuestionPageRow& multiple_choice_row() {
         "MultipleChoice", "multiple-choice", 1, ids::choice_ticks[1], ids::choice_question,
         {ids::choice_boxes[0], ids::choice_boxes[1], ids::choice_boxes[2]}, 70,
         // Rightly: every box that shows the answer; wrongly: the first box that does not.
-        [](const QuestionOnPage& shown, bool rightly) -> std::optional<std::string> {
+        [](const QuestionOnPage& shown, bool rightly) -> std::optional<GivenAnswer> {
             const auto& right = shown.right_places;
             const auto first_wrong = std::find(right.begin(), right.end(), false) - right.begin();
             std::string line;
@@ -176,7 +189,7 @@ const QuestionPageRow& multiple_choice_row() {
                     return std::nullopt;
                 line += (line.empty() ? "" : " ") + std::to_string(k + 1);
             }
-            return line;
+            return GivenAnswer{line, rightly};
         }};
     return row;
 }
@@ -184,12 +197,117 @@ const QuestionPageRow& multiple_choice_row() {
 const QuestionPageRow& true_false_row() {
     static const QuestionPageRow row{
         "TrueFalse", "true-false", 2, ids::says_true, ids::statement_question, {ids::statement}, 80,
-        [](const QuestionOnPage& shown, bool rightly) -> std::optional<std::string> {
+        [](const QuestionOnPage& shown, bool rightly) -> std::optional<GivenAnswer> {
             const bool says_true = shown.right_places.at(0) == rightly;
             const int choice = says_true ? ids::says_true : ids::says_false;
             if (!press(shown.page, choice) || !checked_soon(shown.page, choice)) return std::nullopt;
-            return says_true ? "vrai" : "faux";
+            return GivenAnswer{says_true ? "vrai" : "faux", rightly};
         }};
+    return row;
+}
+
+namespace {
+
+// The hangman's letters are tested one by one: each typed into the letter box
+// and tested with "&Tester la lettre". False when the page did not take it.
+bool test_letter(HWND page, wchar_t letter) {
+    type_text(page, ids::hangman_letter, std::wstring(1, letter));
+    if (item_text(page, ids::hangman_letter).empty() || !press(page, ids::hangman_test)) return false;
+    // Tested once the page has emptied the letter box again, which it does
+    // after showing what the letter found.
+    return wait_until([&] { return !IsWindow(page) || item_text(page, ids::hangman_letter).empty(); }, 5s);
+}
+
+}  // namespace
+
+std::vector<std::wstring> listed_answers(HWND page) {
+    std::vector<std::wstring> entries;
+    const auto count = SendDlgItemMessageW(page, ids::pot_pourri_answers, CB_GETCOUNT, 0, 0);
+    for (int k = 0; k < count; ++k) entries.push_back(combo_entry_text(page, ids::pot_pourri_answers, k));
+    return entries;
+}
+
+const QuestionPageRow& pot_pourri_row() {
+    static const QuestionPageRow row{
+        "PotPourri", "pot-pourri", 3, ids::pot_pourri_answers, ids::pot_pourri_question, {}, 100,
+        // Rightly: the question's own answer; wrongly: nothing chosen.
+        [](const QuestionOnPage& shown, bool rightly) -> std::optional<GivenAnswer> {
+            const std::vector<std::wstring> listed = listed_answers(shown.page);
+            const auto own = std::find(listed.begin(), listed.end(), widen(rich_to_plain(shown.asked.answer)));
+            if (!rightly || own == listed.end()) return GivenAnswer{"", false};
+            const int entry = static_cast<int>(own - listed.begin());
+            choose_combo_entry(shown.page, ids::pot_pourri_answers, entry);
+            if (!wait_until([&] { return combo_selection(shown.page, ids::pot_pourri_answers) == entry; }))
+                return std::nullopt;
+            return GivenAnswer{std::to_string(entry + 1), true};
+        },
+        text_answer};
+    return row;
+}
+
+const QuestionPageRow& hangman_row() {
+    static const QuestionPageRow row{
+        "Hangman", "hangman", 4, ids::hangman_letter, ids::hangman_question, {}, 90,
+        [](const QuestionOnPage& shown, bool rightly) -> std::optional<GivenAnswer> {
+            const std::wstring answer = widen(rich_to_plain(shown.asked.answer));
+            GivenAnswer given;
+            HWND window = GetAncestor(shown.page, GA_ROOT);
+            const int question = question_number(window);
+            const auto moved_on = [&] { return !IsWindow(shown.page) || question_number(window) != question; };
+            if (rightly) {
+                // Every hidden letter, until the word is found and graded.
+                for (std::size_t k = 0; k < answer.size() && !moved_on(); ++k) {
+                    const std::wstring mask = item_text(shown.page, ids::hangman_mask);
+                    if (k >= mask.size() || mask[k] != L'#') continue;
+                    if (!test_letter(shown.page, answer[k])) return std::nullopt;
+                    given.lines += cp1252_to_utf8(narrow(std::wstring(1, answer[k]))) + "\n";
+                }
+                given.right = given.moved_on = true;
+            } else if (answer.size() % 2 == 0) {
+                // Five letters the word has not: message 134, then the grading.
+                int misses = 0;
+                for (const wchar_t letter : std::wstring(L"zwxkvybjq")) {
+                    if (misses == 5) break;
+                    if (answer.find(letter) != std::wstring::npos ||
+                        answer.find(static_cast<wchar_t>(towupper(letter))) != std::wstring::npos)
+                        continue;
+                    if (!test_letter(shown.page, letter)) return std::nullopt;
+                    given.lines += std::string(1, static_cast<char>(letter)) + "\n";
+                    if (++misses == 2) {
+                        Sleep(300);  // painted
+                        screenshot(window, artefacts_dir() / "hangman-two-misses.bmp");
+                    }
+                }
+                HWND box = wait_message_box_of(window);
+                if (!box || message_box_content(box).text.find(wide_text("après les 5 essais")) == std::wstring::npos)
+                    return std::nullopt;
+                press(box, IDOK);
+                given.moved_on = true;
+            } else {
+                // One letter found, then "Suivant >" grades the half-found word.
+                if (!test_letter(shown.page, answer[0])) return std::nullopt;
+                given.lines = cp1252_to_utf8(narrow(std::wstring(1, answer[0]))) + "\n:suivant";
+            }
+            if (!given.lines.empty() && given.lines.back() == '\n') given.lines.pop_back();
+            return given;
+        },
+        text_answer};
+    return row;
+}
+
+const QuestionPageRow& scrambled_letters_row() {
+    static const QuestionPageRow row{
+        "ScrambledLetters", "scrambled-letters", 5, ids::scrambled_letters, ids::scrambled_question, {}, 90,
+        // The answer typed and validated with Enter in the answer box, which
+        // is "Suivant >" and puts no line break into the answer.
+        [](const QuestionOnPage& shown, bool rightly) -> std::optional<GivenAnswer> {
+            const std::string answer = rich_to_plain(shown.asked.answer);
+            const std::string typed = rightly ? answer : std::string("je ne sais pas");
+            type_text(shown.page, ids::scrambled_answer, widen(typed));
+            press_key(GetDlgItem(shown.page, ids::scrambled_answer), VK_RETURN);
+            return GivenAnswer{cp1252_to_utf8(typed), rightly, true};
+        },
+        text_answer};
     return row;
 }
 
@@ -238,7 +356,16 @@ PagesQuiz pages_quiz(const fs::path& results, const std::string& stem) {
                              {text_1252("Le drapeau de l'Italie"), "$@%0 21", "", "", ""},
                              {"$@%0 40", text_1252("Frère Jacques"), "", "", ""},
                              {"Le la du diapason", "$@%0 30", "", "", ""}};
-    quiz.themes = {capitals, media_theme};
+    // Answers whose order by the engine's collation is not the list
+    // control's own (which passes over apostrophes and hyphens).
+    Theme rivers;
+    rivers.name = "Fleuves";
+    rivers.prompt = text_1252("Quel fleuve ou quelle rivière traverse cette ville ?");
+    rivers.reverse_prompt = text_1252("Quelle ville est traversée ?");
+    rivers.questions = {{"Lyon", text_1252("le Rhône"), "", "", ""},
+                        {"Pontoise", "l'Oise", "", "", ""},
+                        {text_1252("Orléans"), "la Loire", "", "", ""}};
+    quiz.themes = {capitals, media_theme, rivers};
     return made;
 }
 

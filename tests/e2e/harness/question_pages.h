@@ -38,6 +38,16 @@ inline constexpr PlaceIds statement{1011, 1033, 1031, 1032};
 inline constexpr int says_true = 1014, says_false = 1015;
 // Open-answer page (106).
 inline constexpr PlaceIds open_question{1013, 1028, 1026, 1027};
+// Pot-pourri page (104): the question and the list of the theme's answers.
+inline constexpr PlaceIds pot_pourri_question{1013, 1028, 1029, 1030};
+inline constexpr int pot_pourri_answers = 1007;
+// Hangman page (113): the question, the masked answer, the letter box and its button, the tries.
+inline constexpr PlaceIds hangman_question{1013, 1028, 1026, 1027};
+inline constexpr int hangman_mask = 1056, hangman_letter = 1069, hangman_test = 1068, hangman_tries = 1055,
+                     hangman_tries_bar = 1054;
+// Scrambled-letters page (114): the question, the letters line, the answer box.
+inline constexpr PlaceIds scrambled_question{1013, 1028, 1026, 1027};
+inline constexpr int scrambled_letters = 1059, scrambled_answer = 1011;
 // The image preview (116) and its picture.
 inline constexpr int preview_picture = 1043;
 }  // namespace ids
@@ -83,9 +93,20 @@ struct QuestionOnPage {
     std::vector<bool> right_places;
 };
 
+// An answer given on a page: as the terminal player takes it (one line per
+// answer, or per letter on the hangman page), whether it is right, and
+// whether the page has already moved on (the hangman grades the word itself
+// once found or after the fifth miss; Enter in a typed answer is "Suivant >").
+struct GivenAnswer {
+    std::string lines;
+    bool right = false;
+    bool moved_on = false;
+};
+
 // One exam type's page. `answer` gives the right or a wrong answer as a
-// student does, and returns the same answer as the terminal player takes it
-// (one line); nothing when the page could not be answered.
+// student does; nothing when the page could not be answered. `asks` says
+// whether the type asks a question at all (the word games leave out answers
+// that are pictures or sounds).
 struct QuestionPageRow {
     const char* name;                    // test names: "MultipleChoice"
     const char* file_stem;               // artefacts: "multiple-choice"
@@ -94,20 +115,28 @@ struct QuestionPageRow {
     PlaceIds question;                   // where the question is shown
     std::vector<PlaceIds> answer_places; // where proposed answers are shown
     int picture_box;                     // the page's pictures fit in a square of this side
-    std::function<std::optional<std::string>(const QuestionOnPage&, bool rightly)> answer;
+    std::function<std::optional<GivenAnswer>(const QuestionOnPage&, bool rightly)> answer;
+    std::function<bool(const QuestionEntry&)> asks = [](const QuestionEntry&) { return true; };
 };
 
 const QuestionPageRow& open_answer_row();
 const QuestionPageRow& multiple_choice_row();
 const QuestionPageRow& true_false_row();
+const QuestionPageRow& pot_pourri_row();
+const QuestionPageRow& hangman_row();
+const QuestionPageRow& scrambled_letters_row();
+
+// The entries of the pot-pourri page's list, in the list's order.
+std::vector<std::wstring> listed_answers(HWND page);
 
 // The quiz allows this exam type alone, so that it is the type of its exams.
 void allow_only(QuizModel& quiz, int exam_type);
 
-// The quiz of the page tests, in two themes asked in order. "Capitales"
+// The quiz of the page tests, in three themes asked in order. "Capitales"
 // holds texts (France Paris, Italie Rome, Espagne Madrid); "Images et sons"
 // holds a map of France as a question (France), a nursery rhyme as a music
-// question (Frère Jacques), and a flag and a note as answers. Every media
+// question (Frère Jacques), and a flag and a note as answers; "Fleuves" holds
+// rivers whose names begin with articles. Every media
 // file is named after `stem`, so that tests never share one. No welcome or
 // home page, no training mode, results in `results` (storage mode 1).
 struct PagesQuiz {
