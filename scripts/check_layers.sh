@@ -15,7 +15,7 @@ layers=${KZ_LAYERS:-"
 core:     core/common core/res core/quiz core/media core/exam core/results core/questions core/engine
 windows:  windows/win32 windows/resources windows/display windows/system windows/host windows/dialogs windows/pages windows/frame windows/app
 terminal: terminal
-tools:    tools/pe_fixup tools/packer tools/results_report
+tools:    tools/common tools/pe_fixup tools/packer tools/results_report
 "}
 
 declare -A group_of rank_of
@@ -42,7 +42,7 @@ folder_of() {
 # Where a quoted include is found: beside the file, then in each tree's root.
 resolve() {
   local from_dir=$1 name=$2 root
-  for root in "$from_dir" core windows terminal tools/packer tools/results_report tools; do
+  for root in "$from_dir" core windows terminal tools/common tools/packer tools/results_report tools; do
     if [ -f "$top/$root/$name" ]; then
       local path="$root/$name"
       echo "${path%/*}"

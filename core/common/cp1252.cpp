@@ -11,7 +11,22 @@ constexpr char32_t high_block[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+}  // namespace
+
+char32_t cp1252_to_unicode(unsigned char byte) {
+    if (byte >= 0x80 && byte < 0xA0) return high_block[byte - 0x80];
+    return byte;
+}
+
+std::optional<unsigned char> unicode_to_cp1252(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
+    for (int i = 0; i < 32; ++i)
+        if (high_block[i] == cp) return static_cast<unsigned char>(0x80 + i);
+    return std::nullopt;
+}
+
 void append_utf8(std::string& out, char32_t cp) {
+    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -29,18 +44,32 @@ void append_utf8(std::string& out, char32_t cp) {
     }
 }
 
-}  // namespace
-
-char32_t cp1252_to_unicode(unsigned char byte) {
-    if (byte >= 0x80 && byte < 0xA0) return high_block[byte - 0x80];
-    return byte;
-}
-
-std::optional<unsigned char> unicode_to_cp1252(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<unsigned char>(cp);
-    for (int i = 0; i < 32; ++i)
-        if (high_block[i] == cp) return static_cast<unsigned char>(0x80 + i);
-    return std::nullopt;
+std::size_t utf8_sequence(std::string_view utf8, std::size_t i, char32_t& cp) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    std::size_t extra = 0;
+    if (lead < 0x80) {
+        cp = lead;
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        extra = 1, cp = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2, cp = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        extra = 3, cp = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + extra >= utf8.size()) return 0;
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const auto next = static_cast<unsigned char>(utf8[i + k]);
+        if ((next & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (next & 0x3F);
+    }
+    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return 1 + extra;
 }
 
 std::string cp1252_to_utf8(std::string_view text) {
@@ -54,27 +83,10 @@ std::optional<std::string> utf8_to_cp1252(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        int extra = 0;
         char32_t cp = 0;
-        if (lead < 0x80) {
-            cp = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            extra = 1, cp = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2, cp = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3, cp = lead & 0x07;
-        } else {
-            return std::nullopt;
-        }
-        if (i + extra >= text.size() && extra > 0) return std::nullopt;
-        for (int k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return std::nullopt;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        i += 1 + extra;
+        const std::size_t length = utf8_sequence(text, i, cp);
+        if (length == 0) return std::nullopt;
+        i += length;
         const auto byte = unicode_to_cp1252(cp);
         if (!byte) return std::nullopt;
         out += static_cast<char>(*byte);

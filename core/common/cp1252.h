@@ -2,6 +2,7 @@
 // Conversions between Windows-1252 (the encoding of every text in the core)
 // and Unicode, used only at the edges: JSON sources, terminal output and the
 // Win32 wide-character API.
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,13 @@ char32_t cp1252_to_unicode(unsigned char byte);
 
 // The Windows-1252 byte of a code point, or nothing when the code page has none.
 std::optional<unsigned char> unicode_to_cp1252(char32_t code_point);
+
+// The UTF-8 bytes of a code point (U+FFFD for one that Unicode has not).
+void append_utf8(std::string& out, char32_t code_point);
+// The length of the UTF-8 sequence at `i` and its code point in `code_point`;
+// 0 when the bytes there are not UTF-8 (overlong forms and surrogates
+// included).
+std::size_t utf8_sequence(std::string_view utf8, std::size_t i, char32_t& code_point);
 
 std::string cp1252_to_utf8(std::string_view text);
 // Nothing when the text is not valid UTF-8 or holds a character outside

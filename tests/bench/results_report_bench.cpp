@@ -5,52 +5,20 @@
 // memory after it, the file's size and the records read per second.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <new>
 #include <ostream>
 #include <random>
 #include <stdexcept>
 #include <sys/resource.h>
 
 #include "bench_support.h"
+#include "heap_count.h"
 #include "report_run.h"
 #include "results/results_file.h"
 #include "results/results_reader.h"
-
-namespace {
-
-std::atomic<std::size_t> live_bytes{0};
-std::atomic<std::size_t> peak_bytes{0};
-
-void note_allocation(std::size_t size) {
-    const std::size_t now = live_bytes += size;
-    std::size_t peak = peak_bytes.load();
-    while (now > peak && !peak_bytes.compare_exchange_weak(peak, now)) {
-    }
-}
-
-}  // namespace
-
-// Every heap allocation of the program is counted, with its size kept in a
-// small header so that deletes can be counted too.
-void* operator new(std::size_t size) {
-    void* block = std::malloc(size + 16);
-    if (!block) throw std::bad_alloc();
-    *static_cast<std::size_t*>(block) = size;
-    note_allocation(size);
-    return static_cast<char*>(block) + 16;
-}
-void operator delete(void* p) noexcept {
-    if (!p) return;
-    void* block = static_cast<char*>(p) - 16;
-    live_bytes -= *static_cast<std::size_t*>(block);
-    std::free(block);
-}
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
 namespace {
 
@@ -142,13 +110,12 @@ void run_report(benchmark::State& state, bool csv) {
     if (csv) arguments.insert(arguments.end(), {"--csv", csv_folder.string()});
     NullBuffer null;
     std::ostream quiet(&null);
-    const std::size_t baseline = live_bytes.load();
-    peak_bytes = baseline;
+    const std::size_t baseline = kz::bench::start_heap_measure();
     for (auto _ : state) {
         if (kz::report::run_results_report(arguments, quiet, quiet, false) != kz::report::report_done)
             state.SkipWithError("the report failed");
     }
-    state.counters["peak_heap_MB"] = static_cast<double>(peak_bytes.load() - baseline) / 1e6;
+    state.counters["peak_heap_MB"] = static_cast<double>(kz::bench::heap_peak_since(baseline)) / 1e6;
     state.counters["peak_rss_MB"] = resident_peak_mb();
     state.counters["file_MB"] = static_cast<double>(fs::file_size(file)) / 1e6;
     state.counters["exams_per_s"] =
@@ -167,8 +134,7 @@ BENCHMARK(BM_ReportHtmlAndCsv)->Arg(100000)->Iterations(1)->Unit(benchmark::kSec
 // The reader alone over the same file: what reading costs of the report.
 void BM_ReadOnly(benchmark::State& state) {
     const fs::path& file = results_file(static_cast<int>(state.range(0)));
-    const std::size_t baseline = live_bytes.load();
-    peak_bytes = baseline;
+    const std::size_t baseline = kz::bench::start_heap_measure();
     for (auto _ : state) {
         auto reader = kz::ResultsReader::open(file);
         kz::ReadRecord record;
@@ -177,7 +143,7 @@ void BM_ReadOnly(benchmark::State& state) {
         while (reader.value().next(record, skipped) != kz::ResultsReader::Step::end) ++records;
         benchmark::DoNotOptimize(records);
     }
-    state.counters["peak_heap_MB"] = static_cast<double>(peak_bytes.load() - baseline) / 1e6;
+    state.counters["peak_heap_MB"] = static_cast<double>(kz::bench::heap_peak_since(baseline)) / 1e6;
 }
 BENCHMARK(BM_ReadOnly)->Arg(100000)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 

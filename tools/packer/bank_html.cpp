@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "bank_formats.h"
+#include "common/cp1252.h"
 
 namespace kz::bank {
 namespace {

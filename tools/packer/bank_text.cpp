@@ -20,36 +20,6 @@ constexpr std::size_t max_theme_name_length = 200;
 
 bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
-// The length of the UTF-8 sequence at `i` and its code point in `cp`; 0 when
-// the bytes there are not UTF-8 (overlong forms and surrogates included).
-std::size_t utf8_sequence(std::string_view utf8, std::size_t i, char32_t& cp) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    std::size_t extra = 0;
-    if (lead < 0x80) {
-        cp = lead;
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        extra = 1, cp = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2, cp = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        extra = 3, cp = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + extra >= utf8.size()) return 0;
-    for (std::size_t k = 1; k <= extra; ++k) {
-        const auto next = static_cast<unsigned char>(utf8[i + k]);
-        if ((next & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return 1 + extra;
-}
-
 // The characters of a UTF-8 text, with bytes that are not UTF-8 read as
 // Windows-1252 (a text that mixes both stays readable).
 std::u32string lenient_code_points(std::string_view utf8) {
@@ -107,25 +77,6 @@ void append_rtf_character(std::string& rtf, char32_t cp) {
 
 // ---------------------------------------------------------------------------
 // Unicode
-
-void append_utf8(std::string& out, char32_t cp) {
-    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 std::optional<std::u32string> utf8_code_points(std::string_view utf8) {
     std::u32string out;

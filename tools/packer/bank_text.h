@@ -17,7 +17,6 @@ namespace kz::bank {
 // ---------------------------------------------------------------------------
 // Unicode
 
-void append_utf8(std::string& out, char32_t code_point);
 // Code points of a UTF-8 text; nothing when it is not valid UTF-8.
 std::optional<std::u32string> utf8_code_points(std::string_view utf8);
 std::string utf16_to_utf8(std::u16string_view text);
