@@ -13,12 +13,8 @@ packages=(
   # caption buttons, Symbol, Tahoma, MS Sans Serif), Arial's metric twin, and
   # a general fallback.
   fonts-wine fonts-liberation fonts-dejavu-core
-<<<<<<< HEAD
   clang-19 libclang-rt-19-dev llvm-19
-=======
-  clang libclang-rt-14-dev
   chromium  # the class report's check opens the page in a headless browser
->>>>>>> issue15
 )
 
 missing=()
