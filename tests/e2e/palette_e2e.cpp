@@ -92,6 +92,7 @@ TEST(Palette, OpensOnSymbolsAndInsertsIntoTheOpenAnswerStayingOpen) {
                       {3, "symboles", 19}};
     for (const auto& shown : categories) {
         ASSERT_TRUE(choose_category(palette, shown.category, shown.entries)) << shown.name;
+        Sleep(300);  // painted
         screenshot(palette, artefacts_dir() / (std::string("palette-") + shown.name + ".bmp"));
     }
 
