@@ -276,19 +276,7 @@ private:
         }
         q.question = gift_text(head_text, format, pictures);
 
-        const auto joined = [](const std::vector<std::string>& list) {
-            std::string out;
-            for (const auto& item : list) out += (out.empty() ? "" : ", ") + item;
-            return out;
-        };
-        if (!other_rights.empty())
-            bank_.report.add(line, ReportLine::Kind::changed,
-                             "the first right answer is kept; the other accepted " +
-                                 std::string(other_rights.size() == 1 ? "answer is" : "answers are") +
-                                 " dropped: " + joined(other_rights));
-        if (!dropped_wrongs.empty())
-            bank_.report.add(line, ReportLine::Kind::changed,
-                             "a quiz keeps two wrong answers; dropped: " + joined(dropped_wrongs));
+        report_dropped_answers(bank_.report, line, other_rights, dropped_wrongs);
         if (std::any_of(wrongs.begin(), wrongs.end(), [](const Answer* a) { return a->weight && *a->weight > 0; }))
             bank_.report.add(line, ReportLine::Kind::changed,
                              "a partly right answer (~%n%) is kept as a wrong answer");

@@ -79,12 +79,6 @@ std::string percent(double fraction) {
     return text;
 }
 
-std::string joined(const std::vector<std::string>& items) {
-    std::string out;
-    for (const auto& item : items) out += (out.empty() ? "" : ", ") + item;
-    return out;
-}
-
 #endif
 
 // Characters that XML reserves, escaped; a text with markup goes in CDATA.
@@ -196,17 +190,11 @@ Result<ImportedBank, BankError> import_moodle_xml(std::string_view bytes, std::s
         }
         if (!wrongs.empty()) q.first_wrong = wrongs[0]->text;
         if (wrongs.size() > 1) q.second_wrong = wrongs[1]->text;
-        if (!other_rights.empty())
-            bank.report.add(line, ReportLine::Kind::changed,
-                            "the first right answer is kept; the other accepted " +
-                                std::string(other_rights.size() == 1 ? "answer is" : "answers are") +
-                                " dropped: " + joined(other_rights));
+        report_dropped_answers(bank.report, line, other_rights, {});
         if (!partly_right.empty())
             bank.report.add(line, ReportLine::Kind::changed,
                             "partly right answers are kept as wrong answers: " + joined(partly_right));
-        if (!dropped_wrongs.empty())
-            bank.report.add(line, ReportLine::Kind::changed,
-                            "a quiz keeps two wrong answers; dropped: " + joined(dropped_wrongs));
+        report_dropped_answers(bank.report, line, {}, dropped_wrongs);
         if (std::any_of(answers.begin(), answers.end(), [](const MoodleAnswer& a) { return a.has_feedback; }))
             bank.report.add(line, ReportLine::Kind::changed,
                             "the answers' own feedback is dropped (only the general feedback becomes the comment)");

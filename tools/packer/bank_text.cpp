@@ -327,6 +327,23 @@ std::string quote_text(std::string_view utf8) {
     return out + "\"";
 }
 
+std::string joined(const std::vector<std::string>& items) {
+    std::string out;
+    for (const auto& item : items) out += (out.empty() ? "" : ", ") + item;
+    return out;
+}
+
+void report_dropped_answers(BankReport& report, std::size_t line, const std::vector<std::string>& other_rights,
+                            const std::vector<std::string>& dropped_wrongs) {
+    if (!other_rights.empty())
+        report.add(line, ReportLine::Kind::changed,
+                   "the first right answer is kept; the other accepted " +
+                       std::string(other_rights.size() == 1 ? "answer is" : "answers are") +
+                       " dropped: " + joined(other_rights));
+    if (!dropped_wrongs.empty())
+        report.add(line, ReportLine::Kind::changed, "a quiz keeps two wrong answers; dropped: " + joined(dropped_wrongs));
+}
+
 // ---------------------------------------------------------------------------
 // Building the themes of an imported bank
 

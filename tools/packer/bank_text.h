@@ -98,6 +98,14 @@ std::string category_theme(std::string_view path);
 // "« Москва »", cut after 60 characters, for report lines.
 std::string quote_text(std::string_view utf8);
 
+// The report lines of a question whose answers a quiz cannot all keep: the
+// other accepted answers (the first right one is kept) and the wrong answers
+// beyond two, each list quoted as quote_text gives them.
+void report_dropped_answers(BankReport& report, std::size_t line, const std::vector<std::string>& other_rights,
+                            const std::vector<std::string>& dropped_wrongs);
+// The items, separated by commas.
+std::string joined(const std::vector<std::string>& items);
+
 // ---------------------------------------------------------------------------
 // Building the themes of an imported bank
 
