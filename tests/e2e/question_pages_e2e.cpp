@@ -116,7 +116,9 @@ TEST_P(QuestionPages, WholeExamIsShownGradedAndRecordedAsTheTerminalPlayerRecord
             answers += given->lines + "\n";
             right += given->right ? 1 : 0;
             ++asked;
-            if (!given->moved_on) ASSERT_TRUE(press(run.window, ids::next));
+            if (!given->moved_on) {
+                ASSERT_TRUE(press(run.window, ids::next));
+            }
         }
     }
 

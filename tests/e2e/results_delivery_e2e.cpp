@@ -176,11 +176,15 @@ TEST(ResultsDelivery, AFileOfAnotherFormatOrOutOfReachLetsTheStudentChooseAnothe
         const MessageBoxContent asked = answer_message(run, row.choose_another ? IDYES : IDNO);
         EXPECT_EQ(asked.caption, row.caption);
         EXPECT_EQ(asked.text, message(row.message));
-        if (row.choose_another) ASSERT_TRUE(choose_file_in_dialog(run, other));
+        if (row.choose_another) {
+            ASSERT_TRUE(choose_file_in_dialog(run, other));
+        }
 
         ASSERT_NE(wait_page_with(run.window, ids::end_text), nullptr);
         EXPECT_EQ(holds_the_record(other), row.choose_another);
-        if (row.content) EXPECT_EQ(file_bytes(file), row.content) << "the file of another format is left alone";
+        if (row.content) {
+            EXPECT_EQ(file_bytes(file), row.content) << "the file of another format is left alone";
+        }
         EXPECT_TRUE(quit_runner(run));
     }
 }

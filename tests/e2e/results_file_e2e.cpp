@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "harness/harness.h"
 #include "results/results_file.h"
 #include "stress/appended_records.h"
@@ -39,7 +41,7 @@ TEST(ResultsFileUnderWine, TenRunnersAppendingAtOnceLeaveFiveHundredWholeRecords
     long longest = 0;
     for (int r = 0; r < runners; ++r) {
         const auto wait = file_bytes(dir / ("kz.dat." + std::to_string(r) + ".wait"));
-        longest = std::max(longest, std::stol("0" + wait.value_or("")));
+        longest = std::max(longest, std::strtol(wait.value_or("").c_str(), nullptr, 10));
     }
     std::printf("%zu whole records from %d runners; longest wait for one append: %ld ms\n", count.whole, runners,
                 longest);

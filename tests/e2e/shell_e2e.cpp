@@ -211,7 +211,9 @@ TEST(ExamWindow, QuizWithoutWelcomeOrHomePageTriesTheRefusedStartAgainOnNext) {
     // Refused as the window opens, then at each of two presses of "Suivant >".
     for (int refusal = 0; refusal < 3; ++refusal) {
         SCOPED_TRACE(refusal);
-        if (refusal > 0) ASSERT_TRUE(press(run.window, ids::next)) << "\"Suivant >\" is not offered";
+        if (refusal > 0) {
+            ASSERT_TRUE(press(run.window, ids::next)) << "\"Suivant >\" is not offered";
+        }
         HWND box = wait_message_box(*run.process);
         ASSERT_NE(box, nullptr) << "no refusal";
         EXPECT_EQ(message_box_content(box).text, message(2008));

@@ -1,5 +1,6 @@
 #include "harness/harness.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 #include <fstream>
@@ -67,21 +68,46 @@ fs::path scratch_dir(const std::string& name) {
     return dir;
 }
 
+bool start_process(const fs::path& program, std::wstring command, BOOL inherit_handles, DWORD flags,
+                   const fs::path& working_dir, STARTUPINFOW& startup, PROCESS_INFORMATION& info) {
+    constexpr int attempts = 3;
+    for (int attempt = 1; attempt <= attempts; ++attempt) {
+        if (CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, inherit_handles, flags, nullptr,
+                           working_dir.empty() ? nullptr : working_dir.c_str(), &startup, &info))
+            return true;
+        const DWORD error = GetLastError();
+        std::fprintf(stderr, "harness: %ls did not start (error %lu), attempt %d of %d\n", program.c_str(),
+                     static_cast<unsigned long>(error), attempt, attempts);
+        std::fflush(stderr);
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
+        Sleep(250 * attempt);
+    }
+    return false;
+}
+
+int wait_exit_code(const fs::path& program, PROCESS_INFORMATION& info, std::chrono::milliseconds timeout) {
+    if (info.hThread) CloseHandle(info.hThread);
+    DWORD code = static_cast<DWORD>(-1);
+    const DWORD waited = WaitForSingleObject(info.hProcess, static_cast<DWORD>(timeout.count()));
+    if (waited == WAIT_OBJECT_0) {
+        GetExitCodeProcess(info.hProcess, &code);
+    } else {
+        std::fprintf(stderr, "harness: %ls %s after %lld ms; ended\n", program.c_str(),
+                     waited == WAIT_TIMEOUT ? "still running" : "cannot be waited for",
+                     static_cast<long long>(timeout.count()));
+        TerminateProcess(info.hProcess, 1);
+    }
+    CloseHandle(info.hProcess);
+    info = {};
+    return static_cast<int>(code);
+}
+
 int run_program(const fs::path& program, const std::wstring& arguments, std::chrono::milliseconds timeout) {
-    std::wstring command = L"\"" + program.wstring() + L"\" " + arguments;
     STARTUPINFOW startup = {sizeof startup};
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
+    if (!start_process(program, L"\"" + program.wstring() + L"\" " + arguments, FALSE, 0, {}, startup, info))
         return -1;
-    CloseHandle(info.hThread);
-    DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(info.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0)
-        GetExitCodeProcess(info.hProcess, &code);
-    else
-        TerminateProcess(info.hProcess, 1);
-    CloseHandle(info.hProcess);
-    return static_cast<int>(code);
+    return wait_exit_code(program, info, timeout);
 }
 
 std::optional<Process> Process::start(const fs::path& program, const fs::path& working_dir,
@@ -90,9 +116,7 @@ std::optional<Process> Process::start(const fs::path& program, const fs::path& w
     if (!arguments.empty()) command += L" " + arguments;
     STARTUPINFOW startup = {sizeof startup};
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        working_dir.empty() ? nullptr : working_dir.c_str(), &startup, &info))
-        return std::nullopt;
+    if (!start_process(program, command, FALSE, 0, working_dir, startup, info)) return std::nullopt;
     return Process(info);
 }
 

@@ -27,6 +27,17 @@ std::filesystem::path artefacts_dir();
 // A fresh folder for one test's files.
 std::filesystem::path scratch_dir(const std::string& name);
 
+// Starts a program with CreateProcessW's own arguments. Starting a process
+// is Wine's work, not the runner's: a refused start (once seen on a loaded
+// machine, with a program that had started a moment before) is reported on
+// the test's output with its error and tried again, up to three times.
+bool start_process(const std::filesystem::path& program, std::wstring command, BOOL inherit_handles, DWORD flags,
+                   const std::filesystem::path& working_dir, STARTUPINFOW& startup, PROCESS_INFORMATION& info);
+// Waits for a started program and closes its handles; returns its exit code,
+// or -1 (reported on the test's output) when it did not end in time.
+int wait_exit_code(const std::filesystem::path& program, PROCESS_INFORMATION& info,
+                   std::chrono::milliseconds timeout);
+
 // Runs a console program to its end; returns its exit code (-1 when it could
 // not start or did not finish in time).
 int run_program(const std::filesystem::path& program, const std::wstring& arguments,

@@ -412,20 +412,12 @@ int play_in_terminal(const fs::path& quiz, const fs::path& results, std::uint64_
     startup.hStdOutput = printed;
     startup.hStdError = printed;
     PROCESS_INFORMATION info = {};
-    const BOOL started = CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                        nullptr, quiz.parent_path().c_str(), &startup, &info);
+    const bool started =
+        start_process(program, command, TRUE, CREATE_NO_WINDOW, quiz.parent_path(), startup, info);
     CloseHandle(input);
     CloseHandle(printed);
     if (!started) return -1;
-    CloseHandle(info.hThread);
-    DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(info.hProcess, &code);
-    } else {
-        TerminateProcess(info.hProcess, 1);
-    }
-    CloseHandle(info.hProcess);
-    return static_cast<int>(code);
+    return wait_exit_code(program, info, 60s);
 }
 
 std::vector<std::string> record_differences(const std::vector<std::string>& runner,
