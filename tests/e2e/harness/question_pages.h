@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -118,6 +119,9 @@ struct QuestionPageRow {
     std::function<std::optional<GivenAnswer>(const QuestionOnPage&, bool rightly)> answer;
     std::function<bool(const QuestionEntry&)> asks = [](const QuestionEntry&) { return true; };
 };
+
+// Test logs name a row by its page, not by its address.
+inline void PrintTo(const QuestionPageRow* row, std::ostream* out) { *out << row->name; }
 
 const QuestionPageRow& open_answer_row();
 const QuestionPageRow& multiple_choice_row();
