@@ -8,7 +8,11 @@ namespace kz::term {
 void show_correction_dialog(Console& console, MediaMenu& menu, const CorrectionRequest& request,
                             std::string_view comment) {
     console.line();
-    console.line("[" + load_caption(str::exam_caption) + "] " + cp(u8"Réponse fausse !"));
+    std::string heading = "[";
+    heading += load_caption(str::exam_caption);
+    heading += "] ";
+    heading += cp(u8"Réponse fausse !");
+    console.line(heading);
     console.line(request.message);
     for (const std::string& answer : request.answers) {
         const std::string shown = menu.line_for(answer);

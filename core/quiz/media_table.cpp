@@ -45,7 +45,7 @@ std::string display_label(const QuizModel& model, std::string_view text) {
     if (!row) return std::string(text);
     const MediaEntry& entry = model.media[*row - 1];
     const char* word = entry.kind == media_image ? "Image" : entry.kind == media_sound ? "Son" : "Musique";
-    return "<" + std::string(word) + " : " + entry.label + ">";
+    return std::string("<") + word + " : " + entry.label + ">";
 }
 
 bool is_safe_media_name(std::string_view name) {

@@ -37,7 +37,7 @@ int append_records(const std::filesystem::path& file, int runner, int count) {
         longest = std::max(longest, clock::now() - start);
     }
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(longest).count();
-    if (!kz::write_whole_file(beside(file, "." + std::to_string(runner) + ".wait"), std::to_string(ms)))
+    if (!kz::write_whole_file(beside(file, std::string(".").append(std::to_string(runner)).append(".wait")), std::to_string(ms)))
         return 2;
     return failures == 0 ? 0 : 1;
 }

@@ -250,7 +250,9 @@ TEST(QuizLoading, ReadsCountLinesAsDecimalText) {
     for (const auto& c : cases) {
         auto loaded = load_bytes(with_count_line(c.count_line));
         ASSERT_EQ(loaded.ok(), c.questions.has_value()) << c.count_line;
-        if (loaded) EXPECT_EQ(loaded.value().themes[0].questions.size(), *c.questions);
+        if (loaded) {
+            EXPECT_EQ(loaded.value().themes[0].questions.size(), *c.questions);
+        }
     }
 }
 

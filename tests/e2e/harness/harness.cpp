@@ -103,7 +103,8 @@ int wait_exit_code(const fs::path& program, PROCESS_INFORMATION& info, std::chro
 }
 
 int run_program(const fs::path& program, const std::wstring& arguments, std::chrono::milliseconds timeout) {
-    STARTUPINFOW startup = {sizeof startup};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     if (!start_process(program, L"\"" + program.wstring() + L"\" " + arguments, FALSE, 0, {}, startup, info))
         return -1;
@@ -114,7 +115,8 @@ std::optional<Process> Process::start(const fs::path& program, const fs::path& w
                                       const std::wstring& arguments) {
     std::wstring command = L"\"" + program.wstring() + L"\"";
     if (!arguments.empty()) command += L" " + arguments;
-    STARTUPINFOW startup = {sizeof startup};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
     if (!start_process(program, command, FALSE, 0, working_dir, startup, info)) return std::nullopt;
     return Process(info);
@@ -227,7 +229,12 @@ bool screenshot(HWND window, const fs::path& bmp) {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, picture);
@@ -294,7 +301,8 @@ void press_alt_f4(HWND window) {
 }
 
 HWND focused_control(HWND any_window_of_the_thread) {
-    GUITHREADINFO info = {sizeof info};
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
     const DWORD thread = GetWindowThreadProcessId(any_window_of_the_thread, nullptr);
     return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
 }
