@@ -80,7 +80,7 @@ bool start_process(const fs::path& program, std::wstring command, BOOL inherit_h
                      static_cast<unsigned long>(error), attempt, attempts);
         std::fflush(stderr);
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return false;
-        Sleep(250 * attempt);
+        if (attempt < attempts) Sleep(250 * attempt);
     }
     return false;
 }
