@@ -226,6 +226,14 @@ bool screenshot(HWND window, const fs::path& bmp) {
     if (!GetWindowRect(window, &rect)) return false;
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) return false;
+    // Wine copies a window that reaches past the desktop as black from edge
+    // to edge: such a picture would show nothing, so none is taken.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    if (rect.left < left || rect.top < top || rect.right > left + GetSystemMetrics(SM_CXVIRTUALSCREEN) ||
+        rect.bottom > top + GetSystemMetrics(SM_CYVIRTUALSCREEN)) {
+        std::fprintf(stderr, "harness: %ls not taken: the window reaches past the desktop\n", bmp.c_str());
+        return false;
+    }
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info = {};
@@ -237,8 +245,13 @@ bool screenshot(HWND window, const fs::path& bmp) {
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!picture) {
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        return false;
+    }
     HGDIOBJ old = SelectObject(memory, picture);
-    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    const bool copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != 0;
     SelectObject(memory, old);
 
     const int stride = (width * 3 + 3) & ~3;
@@ -250,7 +263,7 @@ bool screenshot(HWND window, const fs::path& bmp) {
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
     out.write(static_cast<const char*>(bits), stride * height);
-    const bool written = static_cast<bool>(out);
+    const bool written = copied && static_cast<bool>(out);
 
     DeleteObject(picture);
     DeleteDC(memory);
