@@ -468,25 +468,47 @@ protected:
     fs::path dir_;
 };
 
-TEST_F(ImagePreview, ShowsThePictureAtNaturalSizeCentredOnTheScreenAndFreesItOnClosing) {
-    const fs::path file = write_bitmap(dir_, 300, 200);
-    PreviewWatch watch;
-    auto watcher = watch_preview(
-        watch, nullptr, [](HWND preview, HWND) { PostMessageW(preview, WM_COMMAND, IDCANCEL, 0); },
-        artefacts_dir() / "image-preview.bmp");
-    kz::win::show_image_preview(file, resources_);
-    watcher.join();
-    ASSERT_NE(watch.window, nullptr) << "no preview window";
-    EXPECT_TRUE(watch.closed_in_time);
-    EXPECT_EQ(watch.picture.cx, 300);
-    EXPECT_EQ(watch.picture.cy, 200);
+TEST_F(ImagePreview, ShowsThePictureCentredAndWholeAndFreesItOnClosing) {
+    RECT work = {};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
     const int screen_width = GetSystemMetrics(SM_CXSCREEN), screen_height = GetSystemMetrics(SM_CYSCREEN);
-    EXPECT_EQ(watch.frame.left, (screen_width - 300) / 2);
-    EXPECT_EQ(watch.frame.top, (screen_height - 200) / 2);
-    EXPECT_EQ(watch.frame.right - watch.frame.left, 320);
-    EXPECT_EQ(watch.frame.bottom - watch.frame.top, 235);
-    ASSERT_NE(watch.bitmap, nullptr);
-    EXPECT_EQ(GetObjectType(watch.bitmap), 0u) << "the preview's bitmap outlives it";
+    const struct {
+        const char* name;
+        int width, height;
+    } pictures[] = {{"image-preview", 300, 200}, {"image-preview-larger-than-the-screen", 2400, 1200}};
+    for (const auto& row : pictures) {
+        SCOPED_TRACE(row.name);
+        const fs::path file = write_bitmap(dir_, row.width, row.height);
+        PreviewWatch watch;
+        auto watcher = watch_preview(
+            watch, nullptr, [](HWND preview, HWND) { PostMessageW(preview, WM_COMMAND, IDCANCEL, 0); },
+            artefacts_dir() / (std::string(row.name) + ".bmp"));
+        kz::win::show_image_preview(file, resources_);
+        watcher.join();
+        ASSERT_NE(watch.window, nullptr) << "no preview window";
+        EXPECT_TRUE(watch.closed_in_time);
+        EXPECT_EQ(watch.frame.right - watch.frame.left, watch.picture.cx + 20);
+        EXPECT_EQ(watch.frame.bottom - watch.frame.top, watch.picture.cy + 35);
+        if (row.width + 20 <= work.right - work.left && row.height + 35 <= work.bottom - work.top) {
+            // At its natural size, the picture itself centred on the screen.
+            EXPECT_EQ(watch.picture.cx, row.width);
+            EXPECT_EQ(watch.picture.cy, row.height);
+            EXPECT_EQ(watch.frame.left, (screen_width - row.width) / 2);
+            EXPECT_EQ(watch.frame.top, (screen_height - row.height) / 2);
+        } else {
+            // Reduced with its proportions to the work area, and wholly on it.
+            EXPECT_NEAR(static_cast<double>(watch.picture.cx) / watch.picture.cy,
+                        static_cast<double>(row.width) / row.height, 0.01);
+            EXPECT_TRUE(watch.frame.left >= work.left && watch.frame.top >= work.top &&
+                        watch.frame.right <= work.right && watch.frame.bottom <= work.bottom);
+            EXPECT_LE(std::min(work.right - work.left - (watch.frame.right - watch.frame.left),
+                               work.bottom - work.top - (watch.frame.bottom - watch.frame.top)),
+                      1)
+                << "reduced no further than the work area asks";
+        }
+        ASSERT_NE(watch.bitmap, nullptr);
+        EXPECT_EQ(GetObjectType(watch.bitmap), 0u) << "the preview's bitmap outlives it";
+    }
 }
 
 TEST_F(ImagePreview, ClosesOnEveryWayOfLeavingIt) {

@@ -1,5 +1,7 @@
 #include "display/images.h"
 
+#include <algorithm>
+
 #include "resources/resource.h"
 
 namespace kz::win {
@@ -74,25 +76,59 @@ void close_preview(HWND window) {
     EndDialog(window, 0);
 }
 
+SIZE bitmap_size(HBITMAP bitmap) {
+    BITMAP description = {};
+    if (!bitmap || !GetObjectW(bitmap, sizeof description, &description)) return {0, 0};
+    return {description.bmWidth, description.bmHeight < 0 ? -description.bmHeight : description.bmHeight};
+}
+
 BOOL on_init_dialog(HWND window, ImagePreview& preview) {
+    // The preview window is this much wider and higher than its picture.
+    constexpr int frame_width = 20, frame_height = 35;
     HWND picture = GetDlgItem(window, IDC_PREVIEW_PICTURE);
     preview.picture = read_bitmap_file(preview.file, 0, 0);
+
+    // A picture larger than the screen would put the window's title and
+    // edges out of reach and show only its middle: it is reduced, keeping
+    // its proportions, until the framed picture fits the work area.
+    RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int room_width = work.right - work.left - frame_width, room_height = work.bottom - work.top - frame_height;
+    const SIZE natural = bitmap_size(preview.picture.get());
+    bool reduced = false;
+    if (natural.cx > 0 && room_width > 0 && room_height > 0 &&
+        (natural.cx > room_width || natural.cy > room_height)) {
+        const double scale = std::min(static_cast<double>(room_width) / natural.cx,
+                                      static_cast<double>(room_height) / natural.cy);
+        OwnedBitmap smaller = read_bitmap_file(preview.file, std::max(1, static_cast<int>(natural.cx * scale)),
+                                               std::max(1, static_cast<int>(natural.cy * scale)));
+        if (smaller) {
+            preview.picture = std::move(smaller);
+            reduced = true;
+        }
+    }
     if (preview.picture)
         SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(preview.picture.get()));
 
-    // The window frames the picture: centred on the screen, 20 pixels wider
-    // and 35 higher than it, the picture in the middle of the client area.
+    // The window frames the picture, the picture centred on the screen (a
+    // reduced one with its frame centred on the work area), and the picture
+    // in the middle of the client area.
     RECT bounds = {};
     GetWindowRect(picture, &bounds);
     const int width = bounds.right - bounds.left;
     const int height = bounds.bottom - bounds.top;
-    MoveWindow(window, (GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
-               width + 20, height + 35, FALSE);
+    int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    if (reduced) {
+        x = work.left + (room_width - width) / 2;
+        y = work.top + (room_height - height) / 2;
+    }
+    MoveWindow(window, x, y, width + frame_width, height + frame_height, FALSE);
     RECT client = {};
     GetClientRect(window, &client);
-    const int x = (client.right - width) / 2;
-    const int y = (client.bottom - height) / 2;
-    SetWindowPos(picture, nullptr, x > 0 ? x : 0, y > 0 ? y : 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const int picture_x = (client.right - width) / 2;
+    const int picture_y = (client.bottom - height) / 2;
+    SetWindowPos(picture, nullptr, picture_x > 0 ? picture_x : 0, picture_y > 0 ? picture_y : 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
     return TRUE;
 }
 

@@ -20,7 +20,8 @@ OwnedBitmap load_fitted_bitmap(HWND dialog, int id, const std::filesystem::path&
                                int max_height);
 
 // The preview window (dialog 116): the picture at its natural size, centred
-// on the screen. Modal, without owner; it closes as soon as it loses the
+// on the screen; a picture too large for the work area is reduced, keeping
+// its proportions, so that the whole window fits it. Modal, without owner; it closes as soon as it loses the
 // activation, on a click, on Enter, Escape or its close box. `resources` is
 // the module holding dialog 116, the program itself when not given.
 void show_image_preview(const std::filesystem::path& file, HINSTANCE resources = nullptr);
