@@ -235,6 +235,13 @@ struct NameCase {
     bool refused;
 };
 
+// Test logs show the name as typed, quoted so that a trailing space shows.
+void PrintTo(const NameCase& c, std::ostream* out) {
+    *out << '"';
+    for (const wchar_t* p = c.name; *p; ++p) *out << static_cast<char>(*p);
+    *out << '"';
+}
+
 class AnonymousNames : public testing::TestWithParam<NameCase> {};
 
 TEST_P(AnonymousNames, AreRefusedWhenTheQuizAsks) {
