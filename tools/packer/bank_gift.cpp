@@ -335,14 +335,7 @@ ExportedBank export_gift(const QuizModel& quiz) {
     put_line("// " + from_stored(quiz.quiz_name).plain() + ": themes and questions of the quiz, in GIFT");
     for (const Theme& theme : quiz.themes) {
         const std::string name = outgoing_name(theme.name);
-        if (theme.questions.empty()) {
-            bank.report.add(line, ReportLine::Kind::skipped,
-                            "theme " + quote_text(name) + " holds no question: a category without questions is not kept");
-            continue;
-        }
-        if (!theme.prompt.empty() || !theme.reverse_prompt.empty())
-            bank.report.add(line + 1, ReportLine::Kind::changed,
-                            "the prompts of theme " + quote_text(name) + " are not written: GIFT has no place for them");
+        if (!report_category_losses(bank.report, theme, name, line, line + 1, "GIFT")) continue;
         put_line("");
         std::string path;
         for (const char c : name) path += c == '/' ? std::string("//") : std::string(1, c);

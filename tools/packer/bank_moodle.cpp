@@ -225,14 +225,7 @@ ExportedBank export_moodle_xml(const QuizModel& quiz) {
     put("<quiz>");
     for (const Theme& theme : quiz.themes) {
         const std::string name = outgoing_name(theme.name);
-        if (theme.questions.empty()) {
-            bank.report.add(line, ReportLine::Kind::skipped,
-                            "theme " + quote_text(name) + " holds no question: a category without questions is not kept");
-            continue;
-        }
-        if (!theme.prompt.empty() || !theme.reverse_prompt.empty())
-            bank.report.add(line, ReportLine::Kind::changed,
-                            "the prompts of theme " + quote_text(name) + " are not written: Moodle XML has no place for them");
+        if (!report_category_losses(bank.report, theme, name, line, line, "Moodle XML")) continue;
         std::string path;
         for (const char c : name) path += c == '/' ? std::string("//") : std::string(1, c);
         put("  <question type=\"category\">");

@@ -344,6 +344,20 @@ void report_dropped_answers(BankReport& report, std::size_t line, const std::vec
         report.add(line, ReportLine::Kind::changed, "a quiz keeps two wrong answers; dropped: " + joined(dropped_wrongs));
 }
 
+bool report_category_losses(BankReport& report, const Theme& theme, std::string_view name, std::size_t line,
+                            std::size_t prompt_line, std::string_view format) {
+    if (theme.questions.empty()) {
+        report.add(line, ReportLine::Kind::skipped,
+                   "theme " + quote_text(name) + " holds no question: a category without questions is not kept");
+        return false;
+    }
+    if (!theme.prompt.empty() || !theme.reverse_prompt.empty())
+        report.add(prompt_line, ReportLine::Kind::changed,
+                   "the prompts of theme " + quote_text(name) + " are not written: " + std::string(format) +
+                       " has no place for them");
+    return true;
+}
+
 // ---------------------------------------------------------------------------
 // Building the themes of an imported bank
 

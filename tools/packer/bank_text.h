@@ -103,6 +103,11 @@ std::string quote_text(std::string_view utf8);
 // beyond two, each list quoted as quote_text gives them.
 void report_dropped_answers(BankReport& report, std::size_t line, const std::vector<std::string>& other_rights,
                             const std::vector<std::string>& dropped_wrongs);
+// The report lines of a theme written as a category of GIFT or Moodle XML
+// (`format`): a theme without questions is left out (false), and prompts,
+// which neither format has a place for, are not written (at `prompt_line`).
+bool report_category_losses(BankReport& report, const Theme& theme, std::string_view name, std::size_t line,
+                            std::size_t prompt_line, std::string_view format);
 // The items, separated by commas.
 std::string joined(const std::vector<std::string>& items);
 
