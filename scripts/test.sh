@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native unit tests; the unit and
-# player tests again under the address and undefined-behaviour sanitizers
-# (scripts/sanitize.sh); the fuzz targets over their corpora and then for a
-# minute each (scripts/fuzz.sh); then the end-to-end tests of the real runner
-# under Wine on a virtual display.
+# Installs what is missing (scripts/setup.sh), then builds everything and
+# runs every test: the native unit tests; the unit and player tests again
+# under the address and undefined-behaviour sanitizers (scripts/sanitize.sh);
+# the fuzz targets over their corpora and then for a minute each
+# (scripts/fuzz.sh); then the end-to-end tests of the real runner under Wine
+# on a virtual display.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/setup.sh"
 
 echo "== layers: every include runs downwards"
 "$top/scripts/check_layers.sh"
