@@ -1,0 +1,37 @@
+#pragma once
+// The one reader of rich text (RTF as the rich-edit control writes it), shared
+// by the conversions of rich_text.h: it gives the plain text that the control
+// holds, and hands each character, in Unicode and with its look, to whoever
+// asks for more than the plain text. Internal to media/.
+#include <string>
+#include <string_view>
+
+namespace kz::rtf {
+
+// How a character is shown, as far as the text's users need it.
+struct CharacterLook {
+    bool bold = false;
+    bool italic = false;
+
+    bool operator==(const CharacterLook&) const = default;
+};
+
+// Receives the characters of a document as the control holds them, before
+// the system's code page narrows them: one UTF-16 unit at a time, a paragraph
+// ending with '\r' and a line break being '\v', character for character the
+// plain text, except that the mark ending the last paragraph is handed over
+// too and `end` says whether the plain text left it out.
+class TextSink {
+public:
+    virtual void put(char16_t unit, const CharacterLook& look) = 0;
+    virtual void end(bool last_mark_dropped) = 0;
+
+protected:
+    ~TextSink() = default;
+};
+
+// The plain text of a document that begins with "{\rtf", in Windows-1252;
+// with a sink, its characters are also handed to it.
+std::string read_rich_text(std::string_view rtf, TextSink* sink = nullptr);
+
+}  // namespace kz::rtf
