@@ -405,9 +405,9 @@ struct ControlWord {
     char16_t value = 0;
 };
 
-// Control words the reader knows, in byte order (they are looked up by
-// halving). A word missing from the table is ignored, its group's text is
-// kept; after \* a missing word makes the whole group skipped.
+// Control words the reader knows, in byte order. A word missing from the
+// table is ignored, its group's text is kept; after \* a missing word makes
+// the whole group skipped.
 constexpr ControlWord control_words[] = {
     {"aftncn", Action::skip_destination},
     {"aftnsep", Action::skip_destination},
@@ -586,15 +586,47 @@ constexpr ControlWord control_words[] = {
 };
 
 constexpr bool control_words_are_ordered() {
-    return std::is_sorted(std::begin(control_words), std::end(control_words),
-                          [](const ControlWord& a, const ControlWord& b) { return a.name < b.name; });
+    return std::adjacent_find(std::begin(control_words), std::end(control_words),
+                              [](const ControlWord& a, const ControlWord& b) { return a.name >= b.name; }) ==
+           std::end(control_words);
 }
-static_assert(control_words_are_ordered(), "control words are looked up by halving");
+static_assert(control_words_are_ordered(), "control words are in byte order, each once");
 
-const ControlWord* find_control_word(std::string_view name) {
-    const auto* found = std::lower_bound(std::begin(control_words), std::end(control_words), name,
-                                         [](const ControlWord& word, std::string_view n) { return word.name < n; });
-    return found != std::end(control_words) && found->name == name ? found : nullptr;
+// A document names a control word about every ten bytes, so the words are
+// found through a hash of their letters, taken while they are read: an
+// open-addressing index over the table above, built when compiling.
+constexpr std::uint32_t word_hash_start = 2166136261u;
+constexpr std::uint32_t next_word_hash(std::uint32_t hash, char letter) {
+    return (hash ^ static_cast<unsigned char>(letter)) * 16777619u;
+}
+constexpr std::uint32_t word_hash(std::string_view name) {
+    std::uint32_t hash = word_hash_start;
+    for (const char letter : name) hash = next_word_hash(hash, letter);
+    return hash;
+}
+
+constexpr std::size_t word_slot_count = 512;  // a power of two, at least twice the words
+static_assert(std::size(control_words) * 2 <= word_slot_count);
+
+// Each slot holds a word's place in the table plus one, or 0 when free.
+constexpr std::array<std::uint16_t, word_slot_count> make_word_slots() {
+    std::array<std::uint16_t, word_slot_count> slots{};
+    for (std::size_t i = 0; i < std::size(control_words); ++i) {
+        std::size_t slot = word_hash(control_words[i].name) & (word_slot_count - 1);
+        while (slots[slot] != 0) slot = (slot + 1) & (word_slot_count - 1);
+        slots[slot] = static_cast<std::uint16_t>(i + 1);
+    }
+    return slots;
+}
+constexpr auto word_slots = make_word_slots();
+
+const ControlWord* find_control_word(std::string_view name, std::uint32_t hash) {
+    for (std::size_t slot = hash & (word_slot_count - 1);; slot = (slot + 1) & (word_slot_count - 1)) {
+        const std::uint16_t entry = word_slots[slot];
+        if (entry == 0) return nullptr;
+        const ControlWord& word = control_words[entry - 1];
+        if (word.name == name) return &word;
+    }
 }
 
 struct ControlSymbol {
@@ -752,7 +784,8 @@ private:
 
     void control_word() {
         const std::size_t start = pos_;
-        while (pos_ < in_.size() && is_letter(in_[pos_])) ++pos_;
+        std::uint32_t hash = word_hash_start;
+        while (pos_ < in_.size() && is_letter(in_[pos_])) hash = next_word_hash(hash, in_[pos_++]);
         const std::string_view name = in_.substr(start, pos_ - start);
         // The parameter: an optional minus sign and digits. Out-of-range
         // values wrap around in 32 bits as they do in the control (so
@@ -770,7 +803,7 @@ private:
         const auto parameter = static_cast<std::int32_t>(magnitude);
         if (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;  // the delimiting blank belongs to the word
 
-        const ControlWord* word = find_control_word(name);
+        const ControlWord* word = find_control_word(name, hash);
         if (take_ignorable() && !word) {
             end_run();
             top().destination = Destination::skipped;
