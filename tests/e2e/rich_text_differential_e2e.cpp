@@ -14,6 +14,7 @@
 #include "engine/text_templates.h"
 #include "media/rich_text.h"
 #include "res/string_table.h"
+#include "shared/rich_text_corpus.h"
 
 namespace kz::e2e {
 namespace {
@@ -106,46 +107,6 @@ std::string generated_document(HWND wide_control, std::mt19937& random) {
     return rtf;
 }
 
-std::vector<std::string> hand_written_documents() {
-    return {
-        "",
-        "Paris",
-        "{\\rtf1}",
-        "{\\rtf1\\ansi Paris\\par}",
-        "{\\rtf1\\ansi Paris\\par\\par}",
-        "{\\rtf1\\ansi Paris}",
-        "{\\rtf1\\ansi a\\tab c\\page d\\sect e\\par f}",
-        // The palette's wrapper around a character of a Windows-1252 face.
-        "{\\rtf1{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Arial;}}\\pard\\f0\\fs20 \xE9}",
-        "{\\rtf1{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Arial;}}\\pard\\f0\\fs20 \x80}",
-        "{\\rtf1\\ansi \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\bullet|\\~|\\-|\\_|}",
-        "{\\rtf1\\ansi \\'e9t\\'e9 \\'80 \\'9c}",
-        "{\\rtf1\\ansi\\uc1 \\u8364?\\u339?\\u945?\\u1046?\\u20013?}",
-        "{\\rtf1\\ansi\\uc0 \\u233 \\u8364 x}",
-        "{\\rtf1\\ansi\\uc2 \\u233XX\\u8364YY z}",
-        "{\\rtf1\\ansi \\u-3913?}",
-        "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset204 Arial Cyr;}}\\f0 \\'c6\\'e8\\'e2}",
-        "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset161 Arial Greek;}}\\f0 \\'e1\\'e2}",
-        "{\\rtf1\\ansi\\ansicpg1251 \\'c6}",
-        "{\\rtf1\\ansi avant{\\pict\\wmetafile8 0102030405}apr\\'e8s}",
-        "{\\rtf1\\ansi a{\\*\\inconnu cach\\'e9}b{\\header ent\\'eate}c{\\footer pied}d}",
-        "{\\rtf1\\ansi a{\\info{\\title titre}{\\author moi}}b}",
-        "{\\rtf1\\ansi a\\bin4 \x01\x02\x03\x04 b}",
-        "{\\rtf1\\ansi a\\{b\\}c\\\\d}",
-        "{\\rtf1\\ansi un {\\b gras {\\i et italique}} fin}",
-        "{\\rtf1\\ansi ligne\r\nsuite\nfin}",
-        "{\\rtf1\\ansi non ferm\\'e9",
-        "{\\rtf1\\ansi trop}}} ferm\\'e9}",
-        "{\\rtf1\\ansi \\'e",
-        "{\\rtf1\\ansi x\\fs99999999999 y}",
-        "{\\rtf1\\ansi \\par\\par\\par}",
-        "{\\rtf1\\ansi a\\zwj b\\zwnj c\\ltrmark d\\rtlmark e}",
-        "{\\rtf1\\ansi a\\enspace b\\emspace c\\qmspace d}",
-        "{\\rtf1\\ansi \\'41\\'42 \\'00x}",
-        "{\\rtf1\\ansi{\\*\\generator Riched20 10.0}\\viewkind4\\uc1\\pard\\f0\\fs17 Texte\\par}",
-    };
-}
-
 TEST(RichTextDifferential, ConverterGivesTheControlsOwnText) {
     ASSERT_EQ(GetACP(), 1252u) << "the control's ANSI interface must use Windows-1252 here";
     RichEditLibrary library;
@@ -155,7 +116,7 @@ TEST(RichTextDifferential, ConverterGivesTheControlsOwnText) {
     ASSERT_NE(ansi.get(), nullptr);
     ASSERT_NE(wide.get(), nullptr);
 
-    std::vector<std::string> corpus = hand_written_documents();
+    std::vector<std::string> corpus = hand_written_rich_texts();
     std::mt19937 random(20261207);
     for (int i = 0; i < 400; ++i) corpus.push_back(generated_document(wide.get(), random));
 
