@@ -665,6 +665,41 @@ constexpr std::size_t max_group_depth = 1000;
 // The reader
 // ---------------------------------------------------------------------------
 
+struct FontEntry {
+    std::optional<std::int32_t> charset;
+    std::optional<std::int32_t> code_page;
+};
+
+// The fonts of a document's font table, by number. A document names a few,
+// kept in place without allocating; the others go to a hash map, so that a
+// document naming thousands of fonts is still read in linear time.
+class FontTable {
+public:
+    // A font named again is named anew.
+    FontEntry& name(std::int32_t number) {
+        if (FontEntry* known = find(number)) return *known = FontEntry{};
+        if (first_count_ < first_.size()) {
+            first_[first_count_] = {number, FontEntry{}};
+            return first_[first_count_++].second;
+        }
+        return more_[number] = FontEntry{};
+    }
+
+    FontEntry* find(std::int32_t number) {
+        for (std::size_t i = 0; i < first_count_; ++i)
+            if (first_[i].first == number) return &first_[i].second;
+        if (more_.empty()) return nullptr;
+        const auto found = more_.find(number);
+        return found == more_.end() ? nullptr : &found->second;
+    }
+    const FontEntry* find(std::int32_t number) const { return const_cast<FontTable*>(this)->find(number); }
+
+private:
+    std::array<std::pair<std::int32_t, FontEntry>, 8> first_{};
+    std::size_t first_count_ = 0;
+    std::unordered_map<std::int32_t, FontEntry> more_;
+};
+
 class RtfReader {
 public:
     // With a sink, the characters are also handed to it in Unicode with
@@ -715,11 +750,6 @@ private:
         std::uint32_t fallback_count = 1;  // \uc
         bool bold = false;
         bool italic = false;
-    };
-
-    struct FontEntry {
-        std::optional<std::int32_t> charset;
-        std::optional<std::int32_t> code_page;
     };
 
     Group& top() { return groups_.back(); }
@@ -890,16 +920,16 @@ private:
         case Action::font:
             if (in_font_table) {
                 font_being_named_ = parameter;
-                fonts_[parameter] = FontEntry{};  // a font named again is named anew
+                fonts_.name(parameter);
             } else {
                 group.font = parameter;
             }
             break;
         case Action::font_charset:
-            if (in_font_table && font_being_named_) fonts_[*font_being_named_].charset = parameter;
+            if (FontEntry* font = font_being_named(in_font_table)) font->charset = parameter;
             break;
         case Action::font_code_page:
-            if (in_font_table && font_being_named_) fonts_[*font_being_named_].code_page = parameter;
+            if (FontEntry* font = font_being_named(in_font_table)) font->code_page = parameter;
             break;
         case Action::default_font:
             default_font_ = parameter;
@@ -940,6 +970,10 @@ private:
         }
     }
 
+    FontEntry* font_being_named(bool in_font_table) {
+        return in_font_table && font_being_named_ ? fonts_.find(*font_being_named_) : nullptr;
+    }
+
     void skip_binary(std::int32_t count) {
         if (count <= 0) return;
         pos_ += std::min(static_cast<std::size_t>(count), in_.size() - pos_);
@@ -970,11 +1004,9 @@ private:
     CodePage current_code_page() const {
         const Group& group = groups_.back();
         if (group.font) {
-            const auto found = fonts_.find(*group.font);
-            if (found != fonts_.end()) {
-                const FontEntry& font = found->second;
-                if (font.code_page) return code_page(*font.code_page);
-                return code_page(font.charset ? code_page_of_charset(*font.charset) : western_code_page);
+            if (const FontEntry* font = fonts_.find(*group.font)) {
+                if (font->code_page) return code_page(*font->code_page);
+                return code_page(font->charset ? code_page_of_charset(*font->charset) : western_code_page);
             }
         }
         return code_page(document_code_page_);
@@ -1060,7 +1092,7 @@ private:
     bool ignorable_ = false;
     std::uint32_t fallback_left_ = 0;
     bool pending_lead_ = false;
-    std::unordered_map<std::int32_t, FontEntry> fonts_;
+    FontTable fonts_;
     std::optional<std::int32_t> font_being_named_;
     std::int32_t default_font_ = 0;
     std::int32_t document_code_page_ = western_code_page;
