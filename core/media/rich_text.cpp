@@ -62,19 +62,37 @@ std::vector<StyledRun> rich_to_runs(std::string_view text) {
     return std::move(runs.runs);
 }
 
+bool plain_text_is_empty(std::string_view text) {
+    if (!text.starts_with("{\\rtf")) return text.empty();
+    return rtf::rich_text_is_empty(text);
+}
+
 PlainTexts::PlainTexts(const QuizModel& model) : model_(model), cache_(model.themes.size()) {}
+
+PlainTexts::Slot* PlainTexts::slot(std::size_t theme, std::size_t question, QuestionText which) const {
+    const auto index = static_cast<std::size_t>(which);
+    if (theme >= model_.themes.size() || theme >= cache_.size() || index >= texts_per_question) return nullptr;
+    const auto& questions = model_.themes[theme].questions;
+    if (question >= questions.size()) return nullptr;
+    auto& slots = cache_[theme];
+    if (slots.size() < questions.size() * texts_per_question) slots.resize(questions.size() * texts_per_question);
+    return &slots[question * texts_per_question + index];
+}
 
 const std::string& PlainTexts::of(std::size_t theme, std::size_t question, QuestionText which) const {
     static const std::string no_text;
-    const auto index = static_cast<std::size_t>(which);
-    if (theme >= model_.themes.size() || theme >= cache_.size() || index >= texts_per_question) return no_text;
-    const auto& questions = model_.themes[theme].questions;
-    if (question >= questions.size()) return no_text;
-    auto& slots = cache_[theme];
-    if (slots.size() < questions.size() * texts_per_question) slots.resize(questions.size() * texts_per_question);
-    auto& slot = slots[question * texts_per_question + index];
-    if (!slot) slot = rich_to_plain(stored_text(questions[question], which));
-    return *slot;
+    Slot* found = slot(theme, question, which);
+    if (!found) return no_text;
+    if (!found->text) found->text = rich_to_plain(stored_text(model_.themes[theme].questions[question], which));
+    return *found->text;
+}
+
+bool PlainTexts::is_empty(std::size_t theme, std::size_t question, QuestionText which) const {
+    Slot* found = slot(theme, question, which);
+    if (!found) return true;
+    if (found->text) return found->text->empty();
+    if (!found->empty) found->empty = plain_text_is_empty(stored_text(model_.themes[theme].questions[question], which));
+    return *found->empty;
 }
 
 }  // namespace kz

@@ -15,6 +15,10 @@ namespace kz {
 // A text not beginning with "{\rtf" is returned unchanged.
 std::string rich_to_plain(std::string_view text);
 
+// rich_to_plain(text).empty(), without building the plain text: the
+// questions' pools ask only this of most texts.
+bool plain_text_is_empty(std::string_view text);
+
 // A stretch of a rich text's characters in one bold and italic state.
 struct StyledRun {
     std::u16string text;
@@ -39,10 +43,18 @@ class PlainTexts {
 public:
     explicit PlainTexts(const QuizModel& model);
     const std::string& of(std::size_t theme, std::size_t question, QuestionText which) const;
+    // of(...).empty(), kept apart when the text itself is not needed.
+    bool is_empty(std::size_t theme, std::size_t question, QuestionText which) const;
 
 private:
+    struct Slot {
+        std::optional<std::string> text;
+        std::optional<bool> empty;  // known before the text when only this was asked
+    };
+    Slot* slot(std::size_t theme, std::size_t question, QuestionText which) const;
+
     const QuizModel& model_;
-    mutable std::vector<std::vector<std::optional<std::string>>> cache_;  // [theme][question * 5 + text]
+    mutable std::vector<std::vector<Slot>> cache_;  // [theme][question * 5 + text]
 };
 
 }  // namespace kz

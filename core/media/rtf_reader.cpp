@@ -706,8 +706,14 @@ public:
     // their look.
     explicit RtfReader(std::string_view rtf, TextSink* sink = nullptr) : in_(rtf), sink_(sink) {}
 
+    // Reading stops as soon as the plain text is known not to be empty: the
+    // text only grows while the document is read, and the end takes at most
+    // one paragraph mark from it, so a text of one character other than a
+    // paragraph mark, or of two characters, stays non-empty whatever follows.
+    void stop_once_not_empty() { stop_once_not_empty_ = true; }
+
     std::string read() {
-        while (pos_ < in_.size()) {
+        while (!stopped_ && pos_ < in_.size()) {
             const char c = in_[pos_++];
             switch (c) {
             case '{':
@@ -1067,6 +1073,7 @@ private:
     // its Unicode form with the current look.
     void emit(unsigned char ansi, char16_t unit) {
         out_ += static_cast<char>(ansi);
+        if (stop_once_not_empty_ && (out_.size() > 1 || ansi != '\r')) stopped_ = true;
         if (!sink_) return;
         const Group& group = groups_.back();
         sink_->put(unit, CharacterLook{group.bold, group.italic});
@@ -1086,6 +1093,8 @@ private:
     TextSink* sink_;
     std::size_t pos_ = 0;
     std::string out_;
+    bool stop_once_not_empty_ = false;
+    bool stopped_ = false;
     bool has_parameter_ = false;  // whether the control word being applied had digits
     std::vector<Group> groups_;
     std::size_t overflow_depth_ = 0;
@@ -1102,5 +1111,11 @@ private:
 }  // namespace
 
 std::string read_rich_text(std::string_view rtf, TextSink* sink) { return RtfReader(rtf, sink).read(); }
+
+bool rich_text_is_empty(std::string_view rtf) {
+    RtfReader reader(rtf);
+    reader.stop_once_not_empty();
+    return reader.read().empty();
+}
 
 }  // namespace kz::rtf

@@ -34,4 +34,8 @@ protected:
 // with a sink, its characters are also handed to it.
 std::string read_rich_text(std::string_view rtf, TextSink* sink = nullptr);
 
+// Whether that plain text is empty, found without reading the document
+// further than where its text is known not to be.
+bool rich_text_is_empty(std::string_view rtf);
+
 }  // namespace kz::rtf

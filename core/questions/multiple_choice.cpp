@@ -36,8 +36,8 @@ bool build_choice_pool(ExamContext& exam) {
     for (std::size_t t = 0; t < model.themes.size(); ++t) {
         if (!exam.theme_taken(t)) continue;
         for (std::size_t q = 0; q < model.themes[t].questions.size(); ++q) {
-            if (exam.plain().of(t, q, QuestionText::answer).empty()) continue;
-            if (exam.plain().of(t, q, QuestionText::question).empty()) continue;
+            if (exam.plain().is_empty(t, q, QuestionText::answer)) continue;
+            if (exam.plain().is_empty(t, q, QuestionText::question)) continue;
             pool.add({static_cast<std::uint32_t>(t), static_cast<std::uint32_t>(q)});
         }
     }

@@ -21,8 +21,8 @@ bool build_open_pool(ExamContext& exam) {
             // The answer text is tested as stored whatever the direction: in
             // the reversed direction a media question stays in the pool.
             if (is_media_reference(questions[q].answer)) continue;
-            if (exam.plain().of(t, q, QuestionText::answer).empty()) continue;
-            if (exam.plain().of(t, q, QuestionText::question).empty()) continue;
+            if (exam.plain().is_empty(t, q, QuestionText::answer)) continue;
+            if (exam.plain().is_empty(t, q, QuestionText::question)) continue;
             pool.add({static_cast<std::uint32_t>(t), static_cast<std::uint32_t>(q)});
         }
     }

@@ -25,8 +25,8 @@ bool build_truefalse_pool(ExamContext& exam) {
         const std::size_t count = model.themes[t].questions.size();
         if (count < minimum_statement_theme) continue;
         for (std::size_t q = 0; q < count; ++q) {
-            if (exam.plain().of(t, q, QuestionText::answer).empty()) continue;
-            if (exam.plain().of(t, q, QuestionText::question).empty()) continue;
+            if (exam.plain().is_empty(t, q, QuestionText::answer)) continue;
+            if (exam.plain().is_empty(t, q, QuestionText::question)) continue;
             pool.add({static_cast<std::uint32_t>(t), static_cast<std::uint32_t>(q)});
         }
     }

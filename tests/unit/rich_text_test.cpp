@@ -16,6 +16,7 @@
 #include "engine/text_templates.h"
 #include "questions/palette_characters.h"
 #include "res/string_table.h"
+#include "support/rich_text_samples.h"
 
 namespace kz {
 namespace {
@@ -390,6 +391,47 @@ TEST(PlainTexts, ConvertsEachTextOnceAndKeepsIt) {
     // A text not asked for before is converted when first asked for.
     model.themes[1].questions[1].question = document("Autre");
     EXPECT_EQ(plain.of(1, 1, QuestionText::question), "Autre");
+}
+
+TEST(PlainTextIsEmpty, AgreesWithThePlainTextOnKnownAndRandomDocuments) {
+    for (const auto& text : test::known_rich_texts())
+        EXPECT_EQ(plain_text_is_empty(text), rich_to_plain(text).empty()) << text;
+    std::mt19937 random(5);
+    int empty = 0;
+    for (int round = 0; round < 20000; ++round) {
+        const std::string text = test::random_rich_text(random, 12);
+        const bool expected = rich_to_plain(text).empty();
+        empty += expected ? 1 : 0;
+        ASSERT_EQ(plain_text_is_empty(text), expected) << text;
+    }
+    EXPECT_GT(empty, 2000) << "the random documents must give both answers";
+    EXPECT_LT(empty, 18000) << "the random documents must give both answers";
+}
+
+TEST(PlainTexts, TellsWhetherATextIsEmptyBeforeAndAfterConvertingIt) {
+    const struct {
+        const char* name;
+        std::string stored;
+        bool empty;
+    } rows[] = {
+        {"no text", "", true},
+        {"a plain answer", "Paris", false},
+        {"only formatting and the last mark", document(""), true},
+        {"an empty paragraph before the last mark", "{\\rtf1\\par\\par}", false},
+        {"only a skipped destination", "{\\rtf1{\\*\\foo x}{\\pict 01}}", true},
+        {"a media reference", "$@%0 12", false},
+    };
+    QuizModel model;
+    model.themes.resize(1);
+    for (const auto& row : rows) model.themes[0].questions.push_back({row.stored, row.stored, "", "", ""});
+    const PlainTexts plain(model);
+    for (std::size_t q = 0; q < std::size(rows); ++q) {
+        EXPECT_EQ(plain.is_empty(0, q, QuestionText::question), rows[q].empty) << rows[q].name;
+        EXPECT_EQ(plain.of(0, q, QuestionText::answer).empty(), rows[q].empty) << rows[q].name;
+        EXPECT_EQ(plain.is_empty(0, q, QuestionText::answer), rows[q].empty) << rows[q].name;
+    }
+    EXPECT_TRUE(plain.is_empty(1, 0, QuestionText::question));
+    EXPECT_TRUE(plain.is_empty(0, std::size(rows), QuestionText::question));
 }
 
 TEST(PlainTexts, GivesAnEmptyTextForAQuestionThatDoesNotExist) {
