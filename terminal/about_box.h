@@ -11,7 +11,4 @@ namespace kz::term {
 
 void show_about_box(Console& console, const QuizModel& model);
 
-// The maker's page that the box's link opens.
-std::string maker_page();
-
 }  // namespace kz::term

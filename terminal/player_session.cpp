@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "about_box.h"
+#include "engine/text_templates.h"
 #include "help_dialog.h"
 #include "quiz/quiz_model.h"
 #include "terminal_text.h"
@@ -198,7 +199,7 @@ void PlayerSession::run_command(const Command& command, TerminalPage& page) {
         }
         break;
     case CommandKind::site:
-        if (!media_.open_address(maker_page())) console.line(cp(u8"Impossible d'ouvrir le site Web."));
+        if (!media_.open_address(std::string(maker_page))) console.line(cp(u8"Impossible d'ouvrir le site Web."));
         break;
     case CommandKind::commands:
         console.line(command_list(clock_.is_fake()));

@@ -134,4 +134,22 @@ std::string expand_template(std::string_view text, const TemplateValues& values)
     return out;
 }
 
+std::string format_creator_line(std::string_view format, std::string_view name, std::string_view version) {
+    const std::string_view values[] = {name, version};
+    std::size_t next = 0;
+    std::string line;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size() && (format[i + 1] == 's' || format[i + 1] == '%')) {
+            if (format[i + 1] == '%')
+                line += '%';
+            else if (next < std::size(values))
+                line += values[next++];
+            ++i;
+            continue;
+        }
+        line += format[i];
+    }
+    return line;
+}
+
 }  // namespace kz

@@ -40,4 +40,13 @@ std::string template_type_name(ExamType type);
 // second, "1 s".
 std::string elapsed_text(std::int32_t seconds);
 
+// The About box's creator line: the format's two "%s" replaced by the
+// creating program's name and version, taken as they are (a "%" in them is
+// no format), "%%" written as "%".
+std::string format_creator_line(std::string_view format, std::string_view name, std::string_view version);
+
+// The maker's web page that the About box's link opens, through the maker's
+// redirection script.
+inline constexpr std::string_view maker_page = "http://www.savanto-quiz.fr/redirprog.php?url=kz_index&prog=Quiz";
+
 }  // namespace kz

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/text_templates.h"
 #include "host/page_host.h"
 #include "resources/resource.h"
 #include "win32/win_text.h"
@@ -12,8 +13,6 @@
 namespace kz::win {
 namespace {
 
-// The maker's page, reached through its redirection script.
-constexpr wchar_t maker_page[] = L"http://www.savanto-quiz.fr/redirprog.php?url=kz_index&prog=Quiz";
 constexpr std::size_t creator_template_limit = 519;
 constexpr COLORREF navy = RGB(0, 0, 128);
 constexpr COLORREF link_blue = RGB(0, 0, 255);
@@ -29,26 +28,6 @@ struct AboutBox {
     const QuizModel& quiz;
     PageObjects& page_objects;
 };
-
-// The creator line: the template's two "%s" replaced by the product's name and
-// version, taken as they are (a "%" in them is no format), "%%" written as "%".
-std::string format_creator_line(std::string_view format, std::string_view name, std::string_view version) {
-    const std::string_view values[] = {name, version};
-    std::size_t next = 0;
-    std::string line;
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == '%' && i + 1 < format.size() && (format[i + 1] == 's' || format[i + 1] == '%')) {
-            if (format[i + 1] == '%')
-                line += '%';
-            else if (next < std::size(values))
-                line += values[next++];
-            ++i;
-            continue;
-        }
-        line += format[i];
-    }
-    return line;
-}
 
 BOOL on_init_dialog(HWND window, AboutBox& box) {
     std::string creator_template = item_text(window, IDC_ABOUT_CREATOR);
@@ -69,7 +48,7 @@ void on_command(HWND window, int id, int notification) {
     if (id == IDC_ABOUT_LINK) {
         // One page per click, even for a double click.
         if (notification == STN_CLICKED)
-            ShellExecuteW(window, L"open", maker_page, nullptr, nullptr, SW_SHOWNORMAL);
+            ShellExecuteW(window, L"open", widen(maker_page).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         return;
     }
     EndDialog(window, 0);
