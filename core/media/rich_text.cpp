@@ -67,7 +67,10 @@ bool plain_text_is_empty(std::string_view text) {
     return rtf::rich_text_is_empty(text);
 }
 
-PlainTexts::PlainTexts(const QuizModel& model) : model_(model), cache_(model.themes.size()) {}
+PlainTexts::PlainTexts(const QuizModel& model)
+    : model_(model), cache_(model.themes.size()), headers_(std::make_unique<rtf::HeaderMemo>()) {}
+
+PlainTexts::~PlainTexts() = default;
 
 PlainTexts::Slot* PlainTexts::slot(std::size_t theme, std::size_t question, QuestionText which) const {
     const auto index = static_cast<std::size_t>(which);
@@ -83,7 +86,10 @@ const std::string& PlainTexts::of(std::size_t theme, std::size_t question, Quest
     static const std::string no_text;
     Slot* found = slot(theme, question, which);
     if (!found) return no_text;
-    if (!found->text) found->text = rich_to_plain(stored_text(model_.themes[theme].questions[question], which));
+    if (!found->text) {
+        const std::string& stored = stored_text(model_.themes[theme].questions[question], which);
+        found->text = stored.starts_with("{\\rtf") ? rtf::read_rich_text(stored, *headers_) : stored;
+    }
     return *found->text;
 }
 
@@ -91,7 +97,10 @@ bool PlainTexts::is_empty(std::size_t theme, std::size_t question, QuestionText 
     Slot* found = slot(theme, question, which);
     if (!found) return true;
     if (found->text) return found->text->empty();
-    if (!found->empty) found->empty = plain_text_is_empty(stored_text(model_.themes[theme].questions[question], which));
+    if (!found->empty) {
+        const std::string& stored = stored_text(model_.themes[theme].questions[question], which);
+        found->empty = stored.starts_with("{\\rtf") ? rtf::rich_text_is_empty(stored, headers_.get()) : stored.empty();
+    }
     return *found->empty;
 }
 

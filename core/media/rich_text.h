@@ -3,6 +3,7 @@
 // text that the rich-edit control holds for the same document, in
 // Windows-1252. Every comparison of the exam is made on plain text.
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,12 +37,20 @@ std::vector<StyledRun> rich_to_runs(std::string_view text);
 
 enum class QuestionText { question, answer, first_wrong, second_wrong, comment };
 
+namespace rtf {
+class HeaderMemo;
+}
+
 // The plain form of every question text of a quiz, each converted once, on
 // first use, and kept for the life of the model. The model must outlive it.
-// A question that the model does not hold has an empty text.
+// A question that the model does not hold has an empty text. The header that
+// the texts of a quiz repeat is read once, not in every text.
 class PlainTexts {
 public:
     explicit PlainTexts(const QuizModel& model);
+    ~PlainTexts();
+    PlainTexts(const PlainTexts&) = delete;
+    PlainTexts& operator=(const PlainTexts&) = delete;
     const std::string& of(std::size_t theme, std::size_t question, QuestionText which) const;
     // of(...).empty(), kept apart when the text itself is not needed.
     bool is_empty(std::size_t theme, std::size_t question, QuestionText which) const;
@@ -55,6 +64,7 @@ private:
 
     const QuizModel& model_;
     mutable std::vector<std::vector<Slot>> cache_;  // [theme][question * 5 + text]
+    std::unique_ptr<rtf::HeaderMemo> headers_;
 };
 
 }  // namespace kz

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -700,11 +701,57 @@ private:
     std::unordered_map<std::int32_t, FontEntry> more_;
 };
 
+enum class Destination : std::uint8_t { text, skipped, font_table, object };
+
+// What a group inherits from its parent and gets back when it closes.
+struct Group {
+    Destination destination = Destination::text;
+    std::optional<std::int32_t> font;  // none chosen: the document's code page
+    std::uint32_t fallback_count = 1;  // \uc
+    bool bold = false;
+    bool italic = false;
+};
+
+// Headers longer than this are not kept: keeping costs a copy of the
+// reader's state at every group closed at the document's level.
+constexpr std::size_t max_kept_header = 4096;
+
+}  // namespace
+
+// The reader's state at the end of a document's header, as a memo keeps it.
+struct HeaderMemo::Saved {
+    std::string header;  // the bytes read up to there
+    Group document_group;
+    FontTable fonts;
+    std::optional<std::int32_t> font_being_named;
+    std::int32_t default_font = 0;
+    std::int32_t document_code_page = western_code_page;
+};
+
+HeaderMemo::HeaderMemo() = default;
+HeaderMemo::~HeaderMemo() = default;
+
+namespace {
+
 class RtfReader {
 public:
     // With a sink, the characters are also handed to it in Unicode with
     // their look.
     explicit RtfReader(std::string_view rtf, TextSink* sink = nullptr) : in_(rtf), sink_(sink) {}
+
+    // A document that begins with the header kept in the memo is read from
+    // the end of that header, and the memo keeps the header of this one.
+    //
+    // Where a group closes back at the document's own level, with no text
+    // read yet, the reader's whole state (the document's group, the fonts,
+    // the default font and code page; nothing else is pending there: the
+    // closing brace ends any fallback text, escape or \* marker) depends on
+    // the bytes read so far alone. Nothing read before that brace looked
+    // further than it, and binary data that ran past the end of the document
+    // would have ended the reading before it. So another document that
+    // begins with the same bytes reaches that same state there, and reading
+    // it on from there gives the same text.
+    void keep_headers_in(HeaderMemo& memo) { memo_ = &memo; }
 
     // Reading stops as soon as the plain text is known not to be empty: the
     // text only grows while the document is read, and the end takes at most
@@ -713,6 +760,7 @@ public:
     void stop_once_not_empty() { stop_once_not_empty_ = true; }
 
     std::string read() {
+        if (memo_) resume_after_known_header();
         while (!stopped_ && pos_ < in_.size()) {
             const char c = in_[pos_++];
             switch (c) {
@@ -747,17 +795,6 @@ public:
     }
 
 private:
-    enum class Destination : std::uint8_t { text, skipped, font_table, object };
-
-    // What a group inherits from its parent and gets back when it closes.
-    struct Group {
-        Destination destination = Destination::text;
-        std::optional<std::int32_t> font;  // none chosen: the document's code page
-        std::uint32_t fallback_count = 1;  // \uc
-        bool bold = false;
-        bool italic = false;
-    };
-
     Group& top() { return groups_.back(); }
 
     bool skipping() const { return overflow_depth_ > 0 || groups_.back().destination == Destination::skipped; }
@@ -792,7 +829,33 @@ private:
         // the default font (\deff).
         if (closed == Destination::font_table && top().destination != Destination::font_table && !top().font)
             top().font = default_font_;
+        if (memo_ && groups_.size() == 1 && out_.empty() && pos_ <= max_kept_header) note_header_end();
         return true;
+    }
+
+    void resume_after_known_header() {
+        const HeaderMemo::Saved* saved = memo_->saved.get();
+        if (!saved || !in_.starts_with(saved->header)) return;
+        groups_.assign(1, saved->document_group);
+        fonts_ = saved->fonts;
+        font_being_named_ = saved->font_being_named;
+        default_font_ = saved->default_font;
+        document_code_page_ = saved->document_code_page;
+        pos_ = saved->header.size();
+        resumed_at_ = pos_;
+    }
+
+    void note_header_end() {
+        header_end_ = pos_;
+        header_state_ = {std::string(), groups_.front(), fonts_, font_being_named_, default_font_, document_code_page_};
+    }
+
+    // The longest header read is kept, unless it is the one already kept.
+    void keep_header() {
+        if (!memo_ || header_end_ <= resumed_at_) return;
+        header_state_.header.assign(in_.substr(0, header_end_));
+        if (!memo_->saved) memo_->saved = std::make_unique<HeaderMemo::Saved>();
+        *memo_->saved = std::move(header_state_);
     }
 
     bool take_ignorable() {
@@ -1081,6 +1144,7 @@ private:
 
     std::string finish() {
         end_run();
+        keep_header();
         // The mark that ends the document's last paragraph is not part of
         // the text that the control gives back: "a\par}" reads as "a".
         const bool last_mark_dropped = !out_.empty() && out_.back() == '\r';
@@ -1105,6 +1169,10 @@ private:
     std::optional<std::int32_t> font_being_named_;
     std::int32_t default_font_ = 0;
     std::int32_t document_code_page_ = western_code_page;
+    HeaderMemo* memo_ = nullptr;
+    std::size_t resumed_at_ = 0;   // where the kept header ended, when this document began with it
+    std::size_t header_end_ = 0;   // where the last header end was noted
+    HeaderMemo::Saved header_state_;
 };
 
 
@@ -1112,9 +1180,16 @@ private:
 
 std::string read_rich_text(std::string_view rtf, TextSink* sink) { return RtfReader(rtf, sink).read(); }
 
-bool rich_text_is_empty(std::string_view rtf) {
+std::string read_rich_text(std::string_view rtf, HeaderMemo& memo) {
+    RtfReader reader(rtf);
+    reader.keep_headers_in(memo);
+    return reader.read();
+}
+
+bool rich_text_is_empty(std::string_view rtf, HeaderMemo* memo) {
     RtfReader reader(rtf);
     reader.stop_once_not_empty();
+    if (memo) reader.keep_headers_in(*memo);
     return reader.read().empty();
 }
 

@@ -3,6 +3,7 @@
 // by the conversions of rich_text.h: it gives the plain text that the control
 // holds, and hands each character, in Unicode and with its look, to whoever
 // asks for more than the plain text. Internal to media/.
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -30,12 +31,28 @@ protected:
     ~TextSink() = default;
 };
 
+// The state of the reader at the end of the last document header it read:
+// the groups before any text that hold the font table, the colour table and
+// the like, which the texts of one quiz repeat word for word. A document that
+// begins with the same bytes is read from there. For the plain text only.
+class HeaderMemo {
+public:
+    HeaderMemo();
+    ~HeaderMemo();
+    HeaderMemo(const HeaderMemo&) = delete;
+    HeaderMemo& operator=(const HeaderMemo&) = delete;
+
+    struct Saved;  // the reader's own
+    std::unique_ptr<Saved> saved;
+};
+
 // The plain text of a document that begins with "{\rtf", in Windows-1252;
 // with a sink, its characters are also handed to it.
 std::string read_rich_text(std::string_view rtf, TextSink* sink = nullptr);
+std::string read_rich_text(std::string_view rtf, HeaderMemo& memo);
 
 // Whether that plain text is empty, found without reading the document
 // further than where its text is known not to be.
-bool rich_text_is_empty(std::string_view rtf);
+bool rich_text_is_empty(std::string_view rtf, HeaderMemo* memo = nullptr);
 
 }  // namespace kz::rtf

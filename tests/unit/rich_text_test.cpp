@@ -434,6 +434,41 @@ TEST(PlainTexts, TellsWhetherATextIsEmptyBeforeAndAfterConvertingIt) {
     EXPECT_TRUE(plain.is_empty(0, std::size(rows), QuestionText::question));
 }
 
+// The texts of a quiz repeat their header, which PlainTexts reads once: texts
+// that begin with the same header, or with one that differs in a byte, one
+// group more or less, in fonts, code page or state of the document's group,
+// and go on with anything, convert as each does alone.
+TEST(PlainTexts, ConvertTextsThatShareTheirHeaderAsEachAlone) {
+    static const char* const headers[] = {
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fnil\\fcharset128 J;}}"
+        "{\\colortbl ;\\red0\\green0\\blue128;}",
+        "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fnil\\fcharset128 J;}}"
+        "{\\colortbl ;\\red0\\green0\\blue128;}",
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fnil\\fcharset128 J;}}",
+        "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset204 B;}}",
+        "{\\rtf1\\ansi\\deff1{\\fonttbl{\\f0\\fcharset0 A;}{\\f1\\fcharset204 B;}}{\\*\\generator x;}",
+        "{\\rtf1\\uc2\\b{\\fonttbl{\\f0\\fcharset2 Symbol;}}",
+        "{\\rtf1{\\pict\\bin3 }}}",
+        "{\\rtf1\\ansicpg1251{\\*\\generator x;}",
+        "{\\rtf1 {}",
+        "{\\rtf1 a{}",
+    };
+    std::mt19937 random(17);
+    QuizModel model;
+    model.themes.resize(1);
+    for (int i = 0; i < 4000; ++i) {
+        const auto body = [&] { return test::random_rich_text(random, 10).substr(7); };
+        const std::string header = headers[random() % std::size(headers)];
+        model.themes[0].questions.push_back({header + body(), header + body(), "", "", ""});
+    }
+    const PlainTexts plain(model);
+    for (std::size_t q = 0; q < model.themes[0].questions.size(); ++q) {
+        const QuestionEntry& entry = model.themes[0].questions[q];
+        ASSERT_EQ(plain.of(0, q, QuestionText::question), rich_to_plain(entry.question)) << entry.question;
+        ASSERT_EQ(plain.is_empty(0, q, QuestionText::answer), rich_to_plain(entry.answer).empty()) << entry.answer;
+    }
+}
+
 TEST(PlainTexts, GivesAnEmptyTextForAQuestionThatDoesNotExist) {
     const QuizModel model = two_question_model();
     const PlainTexts plain(model);
