@@ -75,4 +75,16 @@ bool is_safe_media_name(std::string_view name) {
     return true;
 }
 
+std::string rendered_music_name(std::string_view midi) {
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (const char c : midi) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3ull;
+    }
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string name(16, '0');
+    for (int i = 15; i >= 0; --i, hash >>= 4) name[static_cast<std::size_t>(i)] = digits[hash & 15];
+    return name + ".mp3";
+}
+
 }  // namespace kz

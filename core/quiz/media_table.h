@@ -38,4 +38,10 @@ std::string display_label(const QuizModel& model, std::string_view text);
 // character or character that Windows refuses in names.
 bool is_safe_media_name(std::string_view name);
 
+// The name of a music piece rendered to audio for a page that cannot play
+// MIDI: the FNV-1a hash of the MIDI file's bytes in 16 hexadecimal digits,
+// then ".mp3". The packer renders each piece under this name, and the web
+// player finds the rendering of the file the engine extracts by it.
+std::string rendered_music_name(std::string_view midi);
+
 }  // namespace kz

@@ -17,63 +17,43 @@
 #include "quiz/media_table.h"
 #include "quiz/quiz_loader.h"
 #include "quiz/stream_fields.h"
+#include "packer_support.h"
 #include "quiz_damage.h"
 #include "quiz_source.h"
+#include "web_command.h"
 
 namespace kz {
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path path_from_argument(const std::string& utf8) {
-    return fs::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string shown(const fs::path& path) {
-    const auto utf8 = path.u8string();
-    return std::string(utf8.begin(), utf8.end());
-}
-
-// Sub-folders beside the quiz for media that are not embedded, by kind.
-const char* external_folder(std::int32_t kind) {
-    switch (kind) {
-    case media_image: return "Images";
-    case media_sound: return "Sons";
-    case media_music: return "Musiques";
-    default: return nullptr;
-    }
-}
-
-const char* kind_word(std::int32_t kind) {
-    switch (kind) {
-    case media_image: return "image";
-    case media_sound: return "sound";
-    case media_music: return "music";
-    default: return "other";
-    }
-}
-
-std::string media_path(std::size_t row) { return "media[" + std::to_string(row) + "]"; }
-
 struct Options {
     std::vector<std::string> positional;
     std::optional<std::string> output;
     std::optional<std::string> runner;
     std::optional<std::string> format;
+    std::optional<std::string> player;
+    std::optional<std::string> results_url;
 };
 
-// Positional arguments and the options -o/--output, --runner and --format.
+// Positional arguments, -o/--output, and the options that `allowed` names
+// (--runner, --format, --player, --results-url).
 std::optional<std::string> parse_options(const std::vector<std::string>& args, std::size_t from,
-                                         bool runner_allowed, bool format_allowed, Options& options) {
+                                         const std::set<std::string>& allowed, Options& options) {
+    const std::map<std::string, std::optional<std::string> Options::*> valued = {
+        {"-o", &Options::output},           {"--output", &Options::output},   {"--runner", &Options::runner},
+        {"--format", &Options::format},     {"--player", &Options::player},   {"--results-url", &Options::results_url},
+    };
     bool options_ended = false;
     for (std::size_t i = from; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        const auto option = valued.find(arg);
         if (!options_ended && arg == "--") {
             options_ended = true;
-        } else if (!options_ended && (arg == "-o" || arg == "--output" || (arg == "--runner" && runner_allowed) ||
-                                      (arg == "--format" && format_allowed))) {
+        } else if (!options_ended && option != valued.end() &&
+                   (arg == "-o" || arg == "--output" || allowed.count(arg))) {
             if (i + 1 >= args.size()) return arg + " needs a value";
-            (arg == "--runner" ? options.runner : arg == "--format" ? options.format : options.output) = args[++i];
+            options.*(option->second) = args[++i];
         } else if (!options_ended && arg.size() > 1 && arg[0] == '-') {
             return "unknown option " + arg;
         } else {
@@ -81,88 +61,6 @@ std::optional<std::string> parse_options(const std::vector<std::string>& args, s
         }
     }
     return std::nullopt;
-}
-
-// Writes beside the target first and then renames, so that a failure never
-// leaves a half-written file under the target's name.
-std::optional<std::string> write_atomically(const fs::path& target, std::string_view bytes) {
-    std::error_code ignored;
-    if (target.has_parent_path()) fs::create_directories(target.parent_path(), ignored);
-    fs::path partial = target;
-    partial += ".partial";
-    if (!write_whole_file(partial, bytes)) {
-        fs::remove(partial, ignored);
-        return "cannot write " + shown(target);
-    }
-    std::error_code renamed;
-    fs::rename(partial, target, renamed);
-    if (renamed) {
-        fs::remove(partial, ignored);
-        return "cannot write " + shown(target) + ": " + renamed.message();
-    }
-    return std::nullopt;
-}
-
-// Why check_container refuses a file, for the user.
-std::string container_fault(const std::string& bytes) {
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
-    if (bytes.size() < marker_offset + marker_size || std::memcmp(b + marker_offset, marker_magic, 3) != 0)
-        return "no quiz marker \"K&Z\" at offset 192 (a bare runner, or not a quiz executable)";
-    const std::uint32_t overlay = get_u32(b + marker_offset + 3);
-    if (overlay > bytes.size())
-        return "the overlay offset " + std::to_string(overlay) + " lies past the end of the file (" +
-               std::to_string(bytes.size()) + " bytes)";
-    if (bytes.size() - overlay < 4)
-        return "the overlay at offset " + std::to_string(overlay) + " holds no stream offset";
-    const std::uint32_t stream = get_u32(b + overlay);
-    if (stream > bytes.size())
-        return "the stream offset " + std::to_string(stream) + " lies past the end of the file (" +
-               std::to_string(bytes.size()) + " bytes)";
-    if (overlay > stream)
-        return "the stream offset " + std::to_string(stream) + " lies before the overlay offset " +
-               std::to_string(overlay);
-    return "the container is damaged";
-}
-
-struct LoadedQuiz {
-    std::string bytes;
-    ContainerInfo info;
-    QuizModel model;
-};
-
-// Reads and loads a quiz executable exactly as the runner does.
-Result<LoadedQuiz, std::string> load_quiz_file(const fs::path& path) {
-    using R = Result<LoadedQuiz, std::string>;
-    auto bytes = read_whole_file(path);
-    if (!bytes) return R::failure("cannot read " + shown(path));
-    const MemorySource source(*bytes);
-    const auto info = check_container(source);
-    if (!info) return R::failure(container_fault(*bytes));
-    auto model = load_quiz(source, *info);
-    if (!model) return R::failure(describe(model.error()));
-    return LoadedQuiz{std::move(*bytes), *info, std::move(model.value())};
-}
-
-// Whether the bytes look like what the row's kind says they are.
-bool looks_like(std::int32_t kind, std::string_view bytes) {
-    switch (kind) {
-    case media_image: return bytes.starts_with("BM");
-    case media_sound: return bytes.size() >= 12 && bytes.starts_with("RIFF") && bytes.substr(8, 4) == "WAVE";
-    case media_music:
-        return bytes.starts_with("MThd") ||
-               (bytes.size() >= 12 && bytes.starts_with("RIFF") && bytes.substr(8, 4) == "RMID");
-    default: return true;
-    }
-}
-
-void print_warnings(const std::vector<std::string>& warnings, std::ostream& err) {
-    for (const auto& warning : warnings) err << "warning: " << warning << "\n";
-}
-
-std::size_t question_total(const QuizModel& model) {
-    std::size_t total = 0;
-    for (const auto& theme : model.themes) total += theme.questions.size();
-    return total;
 }
 
 int build_command(const Options& options, std::ostream& out, std::ostream& err) {
@@ -593,6 +491,18 @@ Usage:
   packer export <quiz.exe|quiz.json> [--format csv|gift|xml] -o <bank>
       Writes the themes and questions of a quiz as a bank; the format is
       told from the output's name (.csv, .gift, .xml) unless given.
+  packer web <quiz.exe|quiz.json> [--results-url <address>] -o <quiz.html>
+      Makes one self-contained web page that plays the quiz in any browser,
+      from a folder (file://) as from a web server: the same exam as the
+      runner's, the quiz and its media inside the page. Music (MIDI, which
+      browsers do not play) is rendered to audio with fluidsynth, a General
+      MIDI soundfont and lame when they are installed. At the end of an exam
+      the student saves the record as a results data file; with
+      --results-url the page also sends it there (HTTP POST of the record,
+      in Windows-1252; the server must allow the page's origin, CORS), and
+      keeps in the browser a record it could not send, to send it later.
+      --player names the page template (by default the web build's,
+      build/web/web/quiz-player.html, or KZ_WEB_PLAYER).
   packer --help
       Shows this text.
 
@@ -704,14 +614,19 @@ int run_packer(const std::vector<std::string>& args, std::ostream& out, std::ost
         out << packer_help();
         return packer_done;
     }
-    const bool known = command == "build" || command == "dump" || command == "check" || command == "damage" ||
-                       command == "import" || command == "export";
-    if (!known) {
+    // Each command and the options it takes besides -o.
+    const std::map<std::string, std::set<std::string>> commands = {
+        {"build", {"--runner"}}, {"dump", {}},  {"check", {}},
+        {"damage", {}},          {"import", {"--format"}}, {"export", {"--format"}},
+        {"web", {"--player", "--results-url"}},
+    };
+    const auto known = commands.find(command);
+    if (known == commands.end()) {
         err << "error: unknown command \"" << command << "\"; see packer --help\n";
         return packer_bad_usage;
     }
     Options options;
-    if (auto problem = parse_options(args, 1, command == "build", command == "import" || command == "export", options)) {
+    if (auto problem = parse_options(args, 1, known->second, options)) {
         err << "error: " << *problem << "; see packer --help\n";
         return packer_bad_usage;
     }
@@ -720,6 +635,17 @@ int run_packer(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (command == "check") return check_command(options, out, err);
     if (command == "import") return import_command(options, out, err);
     if (command == "export") return export_command(options, out, err);
+    if (command == "web") {
+        if (options.positional.size() != 1 || !options.output) {
+            err << "usage: packer web <quiz.exe|quiz.json> [--results-url <address>] [--player <quiz-player.html>] "
+                   "-o <quiz.html>\n";
+            return packer_bad_usage;
+        }
+        WebCommand web{path_from_argument(options.positional[0]), path_from_argument(*options.output),
+                       std::nullopt, options.results_url};
+        if (options.player) web.player = path_from_argument(*options.player);
+        return web_command(web, out, err);
+    }
     return damage_command(options, out, err);
 }
 
