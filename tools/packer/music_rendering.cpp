@@ -152,12 +152,11 @@ Result<MusicRenderer, std::string> MusicRenderer::find() {
 
 Result<std::string, std::string> MusicRenderer::render(std::string_view midi) const {
     using R = Result<std::string, std::string>;
-#if defined(_WIN32)
-    (void)midi;
-    return R::failure("this packer does not render music");
-#else
     const auto piece = standard_midi(midi);
     if (!piece) return R::failure("it is not a MIDI file");
+#if defined(_WIN32)
+    return R::failure("this packer does not render music");
+#else
     const ScratchFolder scratch;
     if (scratch.path().empty()) return R::failure("no temporary folder to render in");
     const fs::path midi_file = scratch.path() / "piece.mid";

@@ -103,10 +103,14 @@ Result<std::string, std::string> make_web_page(std::string_view page_template, c
     if (quiz.results_url) {
         auto origin = results_origin(*quiz.results_url);
         if (!origin) return R::failure(origin.error());
-        connect += " " + origin.value();
+        connect += ' ';
+        connect += origin.value();
     }
     std::string policy = "default-src 'none'; script-src";
-    for (const std::string_view script : scripts) policy += " " + csp_hash_source(script);
+    for (const std::string_view script : scripts) {
+        policy += ' ';
+        policy += csp_hash_source(script);
+    }
     policy += " 'wasm-unsafe-eval'; style-src 'unsafe-inline'; img-src blob:; media-src blob:; connect-src " +
               connect + "; base-uri 'none'; form-action 'none'";
 
