@@ -49,7 +49,8 @@ Result<QuizWithMedia, std::string> read_quiz(const fs::path& path) {
     const auto bytes = read_whole_file(path);
     if (!bytes) return R::failure("cannot read " + shown(path));
     QuizWithMedia quiz;
-    if (bytes->starts_with("MZ")) {
+    // A quiz file: a runner with its quiz, or any file with the quiz's marker.
+    if (bytes->starts_with("MZ") || check_container(MemorySource(*bytes))) {
         auto loaded = load_quiz_file(path);
         if (!loaded) return R::failure(shown(path) + ": " + loaded.error());
         quiz.model = std::move(loaded.value().model);
