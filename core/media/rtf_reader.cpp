@@ -712,6 +712,10 @@ struct Group {
     bool italic = false;
 };
 
+// Documents as the control writes them nest their groups three or four deep:
+// room for that many is made at once.
+constexpr std::size_t usual_group_depth = 8;
+
 // Headers longer than this are not kept: keeping costs a copy of the
 // reader's state at every group closed at the document's level.
 constexpr std::size_t max_kept_header = 4096;
@@ -737,7 +741,9 @@ class RtfReader {
 public:
     // With a sink, the characters are also handed to it in Unicode with
     // their look.
-    explicit RtfReader(std::string_view rtf, TextSink* sink = nullptr) : in_(rtf), sink_(sink) {}
+    explicit RtfReader(std::string_view rtf, TextSink* sink = nullptr) : in_(rtf), sink_(sink) {
+        groups_.reserve(usual_group_depth);
+    }
 
     // A document that begins with the header kept in the memo is read from
     // the end of that header, and the memo keeps the header of this one.
@@ -847,15 +853,16 @@ private:
 
     void note_header_end() {
         header_end_ = pos_;
-        header_state_ = {std::string(), groups_.front(), fonts_, font_being_named_, default_font_, document_code_page_};
+        header_state_ = HeaderMemo::Saved{std::string(), groups_.front(), fonts_, font_being_named_, default_font_,
+                                          document_code_page_};
     }
 
     // The longest header read is kept, unless it is the one already kept.
     void keep_header() {
         if (!memo_ || header_end_ <= resumed_at_) return;
-        header_state_.header.assign(in_.substr(0, header_end_));
+        header_state_->header.assign(in_.substr(0, header_end_));
         if (!memo_->saved) memo_->saved = std::make_unique<HeaderMemo::Saved>();
-        *memo_->saved = std::move(header_state_);
+        *memo_->saved = std::move(*header_state_);
     }
 
     bool take_ignorable() {
@@ -1172,7 +1179,7 @@ private:
     HeaderMemo* memo_ = nullptr;
     std::size_t resumed_at_ = 0;   // where the kept header ended, when this document began with it
     std::size_t header_end_ = 0;   // where the last header end was noted
-    HeaderMemo::Saved header_state_;
+    std::optional<HeaderMemo::Saved> header_state_;  // the reader's state there
 };
 
 
