@@ -31,12 +31,12 @@ constexpr std::size_t texts_per_question = 5;
 // The characters of a document cut into runs of one bold and italic state.
 class RunCollector final : public rtf::TextSink {
 public:
-    void put(char16_t unit, const rtf::CharacterLook& look) override {
+    void put(char16_t unit, const rtf::CharacterLook& look, const rtf::ParagraphLook&) override {
         if (runs.empty() || runs.back().bold != look.bold || runs.back().italic != look.italic)
             runs.push_back({{}, look.bold, look.italic});
         runs.back().text += unit;
     }
-    void end(bool last_mark_dropped) override {
+    void end(const rtf::ParagraphLook&, bool last_mark_dropped) override {
         if (!last_mark_dropped) return;
         runs.back().text.pop_back();
         if (runs.back().text.empty()) runs.pop_back();

@@ -396,14 +396,37 @@ enum class Action : std::uint8_t {
     ignorable,           // \*: the group is skipped unless the word that follows is known
     hex,                 // \'hh: one byte of text
     literal,             // \\ \{ \}: the character itself, as text
-    bold,                // \b, \b0: not part of the plain text, kept in styled runs
-    italic,              // \i, \i0: likewise
+    // What the page shows of the text's formatting; not part of the plain
+    // text. `value` tells which kind, where the action has several.
+    bold,                // \b, \b0
+    italic,              // \i, \i0
+    underline,           // \ul and its kinds of line; \ul0 ends it
+    no_underline,        // \ulnone
+    strike,              // \strike, \strikedl; 0 ends it
+    baseline,            // \super, \sub, \nosupersub: `value` is the Baseline
+    raise,               // \upN, \dnN: `value` is the Baseline, N = 0 ends it
+    font_family,         // the family of the font being named: `value` is the FontFamily
+    font_size,           // \fsN, in half-points
+    text_colour,         // \cfN, an entry of the colour table
+    background_colour,   // \cbN
+    highlight,           // \highlightN
+    colour_table,        // \colortbl: a skipped group whose entries the page reads
+    colour_component,    // \red, \green, \blue of a colour table entry: `value` 0, 1, 2
+    alignment,           // \ql \qc \qr \qj: `value` is the Alignment
+    left_indent,         // \liN, in twips
+    right_indent,        // \riN
+    first_line_indent,   // \fiN
+    paragraph_defaults,  // \pard
 };
 
 struct ControlWord {
     std::string_view name;
     Action action;
     char16_t value = 0;
+    // A word that only the page's formatting reads. The plain text was
+    // matched with the control before the reader knew it: after \* it still
+    // makes the group skipped, as a word the reader does not know does.
+    bool formatting_only = false;
 };
 
 // Control words the reader knows, in byte order. A word missing from the
@@ -430,16 +453,16 @@ constexpr ControlWord control_words[] = {
     {"bin", Action::binary},
     {"bkmkend", Action::skip_destination},
     {"bkmkstart", Action::skip_destination},
-    {"blue", Action::none},
+    {"blue", Action::colour_component, 2},
     {"bullet", Action::character, 0x2022},
     {"buptim", Action::skip_destination},
     {"category", Action::skip_destination},
-    {"cb", Action::none},
+    {"cb", Action::background_colour},
     // Cells of a table are separated by a tab, and a row ends as a paragraph.
     // Not seen on the reference control: the authoring product writes no tables.
     {"cell", Action::character, u'\t'},
-    {"cf", Action::none},
-    {"colortbl", Action::skip_destination},
+    {"cf", Action::text_colour},
+    {"colortbl", Action::colour_table},
     {"comment", Action::skip_destination},
     {"company", Action::skip_destination},
     {"cpg", Action::font_code_page},
@@ -449,6 +472,7 @@ constexpr ControlWord control_words[] = {
     {"deflang", Action::none},
     {"deflangfe", Action::none},
     {"deftab", Action::none},
+    {"dn", Action::raise, static_cast<char16_t>(Baseline::lowered), true},
     {"do", Action::skip_destination},
     {"doccomm", Action::skip_destination},
     {"docvar", Action::skip_destination},
@@ -458,9 +482,11 @@ constexpr ControlWord control_words[] = {
     {"enspace", Action::character, 0x2002},  // comes back as a blank (best fit)
     {"f", Action::font},
     {"falt", Action::skip_destination},
+    {"fbidi", Action::font_family, static_cast<char16_t>(FontFamily::unknown), true},
     {"fbidis", Action::none},
     {"fcharset", Action::font_charset},
-    {"fi", Action::none},
+    {"fdecor", Action::font_family, static_cast<char16_t>(FontFamily::decorative), true},
+    {"fi", Action::first_line_indent},
     // The result of a field (the text of a link, a date) is the text that the
     // document shows; its instruction is not. Wine: shows no field result.
     {"field", Action::none},
@@ -468,7 +494,8 @@ constexpr ControlWord control_words[] = {
     {"filetbl", Action::skip_destination},
     {"fldinst", Action::skip_destination},
     {"fldrslt", Action::none},
-    {"fnil", Action::none},
+    {"fmodern", Action::font_family, static_cast<char16_t>(FontFamily::monospace), true},
+    {"fnil", Action::font_family, static_cast<char16_t>(FontFamily::unknown)},
     {"fonttbl", Action::font_table},
     {"footer", Action::skip_destination},
     {"footerf", Action::skip_destination},
@@ -477,19 +504,21 @@ constexpr ControlWord control_words[] = {
     {"footnote", Action::skip_destination},
     {"formfield", Action::skip_destination},
     {"fprq", Action::none},
-    {"froman", Action::none},
-    {"fs", Action::none},
-    {"fswiss", Action::none},
+    {"froman", Action::font_family, static_cast<char16_t>(FontFamily::serif)},
+    {"fs", Action::font_size},
+    {"fscript", Action::font_family, static_cast<char16_t>(FontFamily::script), true},
+    {"fswiss", Action::font_family, static_cast<char16_t>(FontFamily::sans_serif)},
+    {"ftech", Action::font_family, static_cast<char16_t>(FontFamily::symbol), true},
     {"ftncn", Action::skip_destination},
     {"ftnsep", Action::skip_destination},
     {"ftnsepc", Action::skip_destination},
     {"generator", Action::skip_destination},
-    {"green", Action::none},
+    {"green", Action::colour_component, 1},
     {"header", Action::skip_destination},
     {"headerf", Action::skip_destination},
     {"headerl", Action::skip_destination},
     {"headerr", Action::skip_destination},
-    {"highlight", Action::none},
+    {"highlight", Action::highlight},
     {"hlinkbase", Action::skip_destination},
     {"i", Action::italic},
     {"info", Action::skip_destination},
@@ -498,7 +527,7 @@ constexpr ControlWord control_words[] = {
     {"ldblquote", Action::character, 0x201C},
     {"levelnumbers", Action::skip_destination},
     {"leveltext", Action::skip_destination},
-    {"li", Action::none},
+    {"li", Action::left_indent},
     // A line break inside a paragraph is the character VT, as the control
     // keeps a manual line break. Wine: gives a blank instead.
     {"line", Action::character, 0x000B},
@@ -515,6 +544,7 @@ constexpr ControlWord control_words[] = {
     {"manager", Action::skip_destination},
     {"nextfile", Action::skip_destination},
     {"nonshppict", Action::skip_destination},
+    {"nosupersub", Action::baseline, static_cast<char16_t>(Baseline::normal), true},
     {"objalias", Action::skip_destination},
     {"objclass", Action::skip_destination},
     {"objdata", Action::skip_destination},
@@ -526,7 +556,7 @@ constexpr ControlWord control_words[] = {
     {"page", Action::paragraph},
     {"panose", Action::skip_destination},
     {"par", Action::paragraph},
-    {"pard", Action::none},
+    {"pard", Action::paragraph_defaults},
     {"pgdsctbl", Action::skip_destination},
     {"pict", Action::skip_destination},
     {"plain", Action::plain},
@@ -536,16 +566,16 @@ constexpr ControlWord control_words[] = {
     {"pntxtb", Action::skip_destination},
     {"printim", Action::skip_destination},
     {"private", Action::skip_destination},
-    {"qc", Action::none},
-    {"qj", Action::none},
-    {"ql", Action::none},
-    {"qr", Action::none},
+    {"qc", Action::alignment, static_cast<char16_t>(Alignment::centre)},
+    {"qj", Action::alignment, static_cast<char16_t>(Alignment::justified)},
+    {"ql", Action::alignment, static_cast<char16_t>(Alignment::left)},
+    {"qr", Action::alignment, static_cast<char16_t>(Alignment::right)},
     {"rdblquote", Action::character, 0x201D},
-    {"red", Action::none},
+    {"red", Action::colour_component, 0},
     {"result", Action::object_result},
     {"revtbl", Action::skip_destination},
     {"revtim", Action::skip_destination},
-    {"ri", Action::none},
+    {"ri", Action::right_indent},
     {"row", Action::paragraph},
     {"rquote", Action::character, 0x2019},
     {"rsidtbl", Action::skip_destination},
@@ -563,9 +593,12 @@ constexpr ControlWord control_words[] = {
     {"shprslt", Action::none},
     {"sl", Action::none},
     {"slmult", Action::none},
-    {"strike", Action::none},
+    {"strike", Action::strike},
+    {"strikedl", Action::strike, 0, true},
     {"stylesheet", Action::skip_destination},
+    {"sub", Action::baseline, static_cast<char16_t>(Baseline::lowered), true},
     {"subject", Action::skip_destination},
+    {"super", Action::baseline, static_cast<char16_t>(Baseline::raised), true},
     {"tab", Action::character, u'\t'},
     {"tc", Action::skip_destination},
     {"tcn", Action::skip_destination},
@@ -575,8 +608,25 @@ constexpr ControlWord control_words[] = {
     {"txe", Action::skip_destination},
     {"u", Action::unicode},
     {"uc", Action::fallback_count},
-    {"ul", Action::none},
-    {"ulnone", Action::none},
+    {"ul", Action::underline},
+    {"uld", Action::underline, 0, true},
+    {"uldash", Action::underline, 0, true},
+    {"uldashd", Action::underline, 0, true},
+    {"uldashdd", Action::underline, 0, true},
+    {"uldb", Action::underline, 0, true},
+    {"ulhwave", Action::underline, 0, true},
+    {"ulldash", Action::underline, 0, true},
+    {"ulnone", Action::no_underline},
+    {"ulth", Action::underline, 0, true},
+    {"ulthd", Action::underline, 0, true},
+    {"ulthdash", Action::underline, 0, true},
+    {"ulthdashd", Action::underline, 0, true},
+    {"ulthdashdd", Action::underline, 0, true},
+    {"ulthldash", Action::underline, 0, true},
+    {"ululdbwave", Action::underline, 0, true},
+    {"ulw", Action::underline, 0, true},
+    {"ulwave", Action::underline, 0, true},
+    {"up", Action::raise, static_cast<char16_t>(Baseline::raised), true},
     {"userprops", Action::skip_destination},
     {"v", Action::none},  // hidden text is still text of the control
     {"viewkind", Action::none},
@@ -669,7 +719,72 @@ constexpr std::size_t max_group_depth = 1000;
 struct FontEntry {
     std::optional<std::int32_t> charset;
     std::optional<std::int32_t> code_page;
+    FontFamily family = FontFamily::unknown;  // as the font table classes it
+    FontFamily named = FontFamily::unknown;   // as its name tells, when the name is known
 };
+
+// Font names that tell their family better than the font table's class does
+// (the special-characters palette names Arial as a Roman font). Compared
+// without regard to case; a name not listed leaves the class to tell.
+struct KnownFace {
+    std::string_view name;
+    FontFamily family;
+};
+
+constexpr KnownFace known_faces[] = {
+    {"arial", FontFamily::sans_serif},
+    {"arial black", FontFamily::sans_serif},
+    {"arial narrow", FontFamily::sans_serif},
+    {"calibri", FontFamily::sans_serif},
+    {"century gothic", FontFamily::sans_serif},
+    {"helvetica", FontFamily::sans_serif},
+    {"microsoft sans serif", FontFamily::sans_serif},
+    {"ms sans serif", FontFamily::sans_serif},
+    {"ms shell dlg", FontFamily::sans_serif},
+    {"segoe ui", FontFamily::sans_serif},
+    {"tahoma", FontFamily::sans_serif},
+    {"trebuchet ms", FontFamily::sans_serif},
+    {"verdana", FontFamily::sans_serif},
+    {"book antiqua", FontFamily::serif},
+    {"cambria", FontFamily::serif},
+    {"garamond", FontFamily::serif},
+    {"georgia", FontFamily::serif},
+    {"ms serif", FontFamily::serif},
+    {"palatino linotype", FontFamily::serif},
+    {"times", FontFamily::serif},
+    {"times new roman", FontFamily::serif},
+    {"consolas", FontFamily::monospace},
+    {"courier", FontFamily::monospace},
+    {"courier new", FontFamily::monospace},
+    {"fixedsys", FontFamily::monospace},
+    {"lucida console", FontFamily::monospace},
+    {"brush script mt", FontFamily::script},
+    {"comic sans ms", FontFamily::script},
+    {"lucida handwriting", FontFamily::script},
+    {"monotype corsiva", FontFamily::script},
+    {"impact", FontFamily::decorative},
+    {"symbol", FontFamily::symbol},
+    {"webdings", FontFamily::symbol},
+    {"wingdings", FontFamily::symbol},
+};
+
+// Longer names are no known face.
+constexpr std::size_t max_face_name = 40;
+
+FontFamily family_of_name(std::string_view name) {
+    while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
+    while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+    for (const auto& face : known_faces) {
+        if (face.name.size() != name.size()) continue;
+        bool same = true;
+        for (std::size_t i = 0; i < name.size() && same; ++i) {
+            const char c = name[i] >= 'A' && name[i] <= 'Z' ? static_cast<char>(name[i] - 'A' + 'a') : name[i];
+            same = c == face.name[i];
+        }
+        if (same) return face.family;
+    }
+    return FontFamily::unknown;
+}
 
 // The fonts of a document's font table, by number. A document names a few,
 // kept in place without allocating; the others go to a hash map, so that a
@@ -703,14 +818,32 @@ private:
 
 enum class Destination : std::uint8_t { text, skipped, font_table, object };
 
+// The formatting of characters as a group sets it (\plain sets it back).
+struct CharacterFormat {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    Baseline baseline = Baseline::normal;
+    std::int32_t size = 0;  // half-points, 0 when unset
+    std::int32_t colour = 0;  // entries of the colour table; 0 is the automatic colour, or none
+    std::int32_t background = 0;
+    std::int32_t highlight = 0;
+};
+
 // What a group inherits from its parent and gets back when it closes.
 struct Group {
     Destination destination = Destination::text;
     std::optional<std::int32_t> font;  // none chosen: the document's code page
     std::uint32_t fallback_count = 1;  // \uc
-    bool bold = false;
-    bool italic = false;
+    CharacterFormat character;
+    ParagraphLook paragraph;  // \pard sets it back
 };
+
+// \fs without a size: 12 points.
+constexpr std::int32_t default_font_size = 24;
+// Entries of a colour table beyond this many are not read.
+constexpr std::size_t max_colours = 1024;
 
 // Documents as the control writes them nest their groups three or four deep:
 // room for that many is made at once.
@@ -737,12 +870,22 @@ HeaderMemo::~HeaderMemo() = default;
 
 namespace {
 
+// What only a reading for a sink keeps: the colour table, and the name of
+// the font being named.
+struct PageTables {
+    std::vector<std::optional<Colour>> colours;
+    std::optional<Colour> colour_being_read;
+    std::size_t colour_table_depth = 0;  // the colour table's group, 0 outside it
+    std::string font_name;
+};
+
 class RtfReader {
 public:
     // With a sink, the characters are also handed to it in Unicode with
     // their look.
     explicit RtfReader(std::string_view rtf, TextSink* sink = nullptr) : in_(rtf), sink_(sink) {
         groups_.reserve(usual_group_depth);
+        if (sink_) page_ = std::make_unique<PageTables>();
     }
 
     // A document that begins with the header kept in the memo is read from
@@ -831,6 +974,10 @@ private:
         if (groups_.size() <= 1) return false;
         const Destination closed = groups_.back().destination;
         groups_.pop_back();
+        if (sink_) {
+            if (groups_.size() < page_->colour_table_depth) page_->colour_table_depth = 0;
+            if (closed == Destination::font_table) end_font_name();
+        }
         // Once the font table is read, text without a font of its own is in
         // the default font (\deff).
         if (closed == Destination::font_table && top().destination != Destination::font_table && !top().font)
@@ -910,7 +1057,7 @@ private:
         if (pos_ < in_.size() && in_[pos_] == ' ') ++pos_;  // the delimiting blank belongs to the word
 
         const ControlWord* word = find_control_word(name, hash);
-        if (take_ignorable() && !word) {
+        if (take_ignorable() && (!word || word->formatting_only)) {
             end_run();
             top().destination = Destination::skipped;
             return;
@@ -967,7 +1114,10 @@ private:
     void apply(Action action, char16_t value, std::int32_t parameter) {
         end_run();
         if (overflow_depth_ > 0 || top().destination == Destination::skipped) {
-            if (action == Action::binary) skip_binary(parameter);
+            if (action == Action::binary)
+                skip_binary(parameter);
+            else if (action == Action::colour_component && in_colour_table())
+                set_colour_component(value, parameter);
             return;
         }
         Group& group = top();
@@ -995,6 +1145,7 @@ private:
             break;
         case Action::font:
             if (in_font_table) {
+                if (sink_) end_font_name();
                 font_being_named_ = parameter;
                 fonts_.name(parameter);
             } else {
@@ -1013,14 +1164,66 @@ private:
         case Action::plain:
             if (!in_font_table) {
                 group.font = default_font_;
-                group.bold = group.italic = false;
+                group.character = {};
             }
             break;
         case Action::bold:
-            group.bold = !has_parameter_ || parameter != 0;
+            group.character.bold = switched_on(parameter);
             break;
         case Action::italic:
-            group.italic = !has_parameter_ || parameter != 0;
+            group.character.italic = switched_on(parameter);
+            break;
+        case Action::underline:
+            group.character.underline = switched_on(parameter);
+            break;
+        case Action::no_underline:
+            group.character.underline = false;
+            break;
+        case Action::strike:
+            group.character.strike = switched_on(parameter);
+            break;
+        case Action::baseline:
+            group.character.baseline = static_cast<Baseline>(value);
+            break;
+        case Action::raise:
+            group.character.baseline = switched_on(parameter) ? static_cast<Baseline>(value) : Baseline::normal;
+            break;
+        case Action::font_family:
+            if (!sink_) break;  // only the page's formatting reads it
+            if (FontEntry* font = font_being_named(in_font_table)) font->family = static_cast<FontFamily>(value);
+            break;
+        case Action::font_size:
+            group.character.size = has_parameter_ ? parameter : default_font_size;
+            break;
+        case Action::text_colour:
+            group.character.colour = parameter;
+            break;
+        case Action::background_colour:
+            group.character.background = parameter;
+            break;
+        case Action::highlight:
+            group.character.highlight = parameter;
+            break;
+        case Action::colour_table:
+            group.destination = Destination::skipped;
+            if (sink_) begin_colour_table();
+            break;
+        case Action::colour_component:
+            break;  // read inside the colour table only
+        case Action::alignment:
+            group.paragraph.alignment = static_cast<Alignment>(value);
+            break;
+        case Action::left_indent:
+            group.paragraph.left_indent = parameter;
+            break;
+        case Action::right_indent:
+            group.paragraph.right_indent = parameter;
+            break;
+        case Action::first_line_indent:
+            group.paragraph.first_line_indent = parameter;
+            break;
+        case Action::paragraph_defaults:
+            group.paragraph = {};
             break;
         case Action::document_code_page:
             document_code_page_ = parameter;
@@ -1050,6 +1253,76 @@ private:
         return in_font_table && font_being_named_ ? fonts_.find(*font_being_named_) : nullptr;
     }
 
+    // \b, \b1 and \b5 set an effect, \b0 ends it.
+    bool switched_on(std::int32_t parameter) const { return !has_parameter_ || parameter != 0; }
+
+    // The colour table is a skipped group, so that the plain text is read
+    // as without it; only a sink's reading takes its entries.
+    void begin_colour_table() {
+        page_->colours.clear();
+        page_->colour_being_read.reset();
+        page_->colour_table_depth = groups_.size();
+    }
+
+    bool in_colour_table() const {
+        return page_ && page_->colour_table_depth != 0 && overflow_depth_ == 0 &&
+               groups_.size() == page_->colour_table_depth;
+    }
+
+    void set_colour_component(char16_t which, std::int32_t parameter) {
+        const auto level = static_cast<std::uint8_t>(std::clamp(parameter, 0, 255));
+        Colour colour = page_->colour_being_read.value_or(Colour{});
+        (which == 0 ? colour.red : which == 1 ? colour.green : colour.blue) = level;
+        page_->colour_being_read = colour;
+    }
+
+    // An entry without a component is the automatic colour.
+    void end_colour_entry() {
+        if (page_->colours.size() < max_colours) page_->colours.push_back(page_->colour_being_read);
+        page_->colour_being_read.reset();
+    }
+
+    std::optional<Colour> colour_at(std::int32_t index) const {
+        if (index <= 0 || static_cast<std::size_t>(index) >= page_->colours.size()) return std::nullopt;
+        return page_->colours[static_cast<std::size_t>(index)];
+    }
+
+    // The name of the font being named, up to its semicolon, only to tell
+    // whether it is a known face.
+    void name_font(unsigned char byte) {
+        if (!font_being_named_) return;
+        if (byte == ';') {
+            end_font_name();
+        } else if (page_->font_name.size() <= max_face_name) {
+            page_->font_name += static_cast<char>(byte);
+        }
+    }
+
+    void end_font_name() {
+        std::string& name = page_->font_name;
+        if (font_being_named_ && !name.empty()) {
+            if (FontEntry* font = fonts_.find(*font_being_named_))
+                font->named = name.size() > max_face_name ? FontFamily::unknown : family_of_name(name);
+        }
+        name.clear();
+    }
+
+    FontFamily family_of(const std::optional<std::int32_t>& number) const {
+        const FontEntry* font = number ? fonts_.find(*number) : nullptr;
+        if (!font) return FontFamily::unknown;
+        if (font->charset && code_page_of_charset(*font->charset) == symbol_code_page) return FontFamily::symbol;
+        return font->named != FontFamily::unknown ? font->named : font->family;
+    }
+
+    CharacterLook character_look() const {
+        const Group& group = groups_.back();
+        const CharacterFormat& format = group.character;
+        CharacterLook look{format.bold, format.italic, format.underline, format.strike, format.baseline,
+                           format.size, family_of(group.font), colour_at(format.colour), colour_at(format.highlight)};
+        if (!look.background) look.background = colour_at(format.background);
+        return look;
+    }
+
     void skip_binary(std::int32_t count) {
         if (count <= 0) return;
         pos_ += std::min(static_cast<std::size_t>(count), in_.size() - pos_);
@@ -1063,8 +1336,22 @@ private:
             --fallback_left_;
             return;
         }
-        if (skipping() || top().destination != Destination::text) return;
-        put_byte(byte);
+        if (!skipping() && top().destination == Destination::text) {
+            put_byte(byte);
+            return;
+        }
+        if (sink_) formatting_byte(byte);
+    }
+
+    // A byte that is not text may still tell the page something: the end of
+    // a colour table's entry, a letter of a font's name. Kept out of the
+    // reading of the plain text, which never needs it.
+    [[gnu::noinline]] void formatting_byte(unsigned char byte) {
+        if (skipping()) {
+            if (byte == ';' && in_colour_table()) end_colour_entry();
+        } else if (top().destination == Destination::font_table) {
+            name_font(byte);
+        }
     }
 
     // Anything but a character of the text ends the fallback of a \uN and
@@ -1144,9 +1431,7 @@ private:
     void emit(unsigned char ansi, char16_t unit) {
         out_ += static_cast<char>(ansi);
         if (stop_once_not_empty_ && (out_.size() > 1 || ansi != '\r')) stopped_ = true;
-        if (!sink_) return;
-        const Group& group = groups_.back();
-        sink_->put(unit, CharacterLook{group.bold, group.italic});
+        if (sink_) sink_->put(unit, character_look(), groups_.back().paragraph);
     }
 
     std::string finish() {
@@ -1156,7 +1441,7 @@ private:
         // the text that the control gives back: "a\par}" reads as "a".
         const bool last_mark_dropped = !out_.empty() && out_.back() == '\r';
         if (last_mark_dropped) out_.pop_back();
-        if (sink_) sink_->end(last_mark_dropped);
+        if (sink_) sink_->end(groups_.empty() ? ParagraphLook{} : groups_.back().paragraph, last_mark_dropped);
         return std::move(out_);
     }
 
@@ -1176,6 +1461,7 @@ private:
     std::optional<std::int32_t> font_being_named_;
     std::int32_t default_font_ = 0;
     std::int32_t document_code_page_ = western_code_page;
+    std::unique_ptr<PageTables> page_;  // made for a sink only
     HeaderMemo* memo_ = nullptr;
     std::size_t resumed_at_ = 0;   // where the kept header ended, when this document began with it
     std::size_t header_end_ = 0;   // where the last header end was noted

@@ -3,29 +3,67 @@
 // by the conversions of rich_text.h: it gives the plain text that the control
 // holds, and hands each character, in Unicode and with its look, to whoever
 // asks for more than the plain text. Internal to media/.
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace kz::rtf {
 
-// How a character is shown, as far as the text's users need it.
+// The kinds of font a document's font table names (\fnil, \froman, \fswiss,
+// \fmodern, \fscript, \fdecor, \ftech), told from the font's family or
+// from its name; fonts of the symbol character set are `symbol`.
+enum class FontFamily : std::uint8_t { unknown, sans_serif, serif, monospace, script, decorative, symbol };
+enum class Alignment : std::uint8_t { left, centre, right, justified };
+enum class Baseline : std::uint8_t { normal, raised, lowered };
+
+struct Colour {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+
+    bool operator==(const Colour&) const = default;
+};
+
+// How a character is shown, as far as a page can show it. What the document
+// leaves unset (no size, an unknown font, the automatic colour) is left to
+// whoever shows the text.
 struct CharacterLook {
     bool bold = false;
     bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    Baseline baseline = Baseline::normal;
+    std::int32_t size = 0;  // half-points, 0 when unset
+    FontFamily family = FontFamily::unknown;
+    std::optional<Colour> colour;
+    std::optional<Colour> background;  // the highlight, else the background colour
 
     bool operator==(const CharacterLook&) const = default;
+};
+
+// The paragraph a character belongs to, as the document sets it where the
+// paragraph ends.
+struct ParagraphLook {
+    Alignment alignment = Alignment::left;
+    std::int32_t left_indent = 0;  // twips
+    std::int32_t right_indent = 0;
+    std::int32_t first_line_indent = 0;
+
+    bool operator==(const ParagraphLook&) const = default;
 };
 
 // Receives the characters of a document as the control holds them, before
 // the system's code page narrows them: one UTF-16 unit at a time, a paragraph
 // ending with '\r' and a line break being '\v', character for character the
 // plain text, except that the mark ending the last paragraph is handed over
-// too and `end` says whether the plain text left it out.
+// too and `end` says whether the plain text left it out. `end` also gives the
+// look of the paragraph that the document ends in.
 class TextSink {
 public:
-    virtual void put(char16_t unit, const CharacterLook& look) = 0;
-    virtual void end(bool last_mark_dropped) = 0;
+    virtual void put(char16_t unit, const CharacterLook& look, const ParagraphLook& paragraph) = 0;
+    virtual void end(const ParagraphLook& paragraph, bool last_mark_dropped) = 0;
 
 protected:
     ~TextSink() = default;
