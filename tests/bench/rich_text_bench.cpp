@@ -3,7 +3,8 @@
 // welcome and end texts, the palette's one-character documents), the cost of
 // converting every question text of the largest quiz once (what building the
 // question pools costs), and the time on long and hostile documents, which
-// must grow in proportion to their length.
+// must grow in proportion to their length. Rich text to the page's HTML on
+// the same documents.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -16,33 +17,38 @@
 
 namespace {
 
-void convert_documents(benchmark::State& state, const std::vector<std::string>& documents) {
+void convert_documents(benchmark::State& state, const std::vector<std::string>& documents,
+                       std::string (*convert)(std::string_view) = kz::rich_to_plain) {
     std::size_t i = 0;
     std::size_t bytes = 0;
     for (auto _ : state) {
         const std::string& document = documents[i++ % documents.size()];
         bytes += document.size();
-        benchmark::DoNotOptimize(kz::rich_to_plain(document));
+        benchmark::DoNotOptimize(convert(document));
     }
     state.SetItemsProcessed(state.iterations());
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes));
 }
 
-void convert_question_texts(benchmark::State& state) {
-    convert_documents(state, {
-                                 kz::bench::realistic_rtf("Quelle est la capitale de la France ?"),
-                                 kz::bench::realistic_rtf("Paris"),
-                                 kz::bench::realistic_rtf("En quelle ann\xE9" "e eut lieu la bataille de Marignan ?"),
-                                 kz::bench::realistic_rtf("Quelle est la r\xE9ponse ?", true),
-                             });
+std::vector<std::string> question_texts() {
+    return {
+        kz::bench::realistic_rtf("Quelle est la capitale de la France ?"),
+        kz::bench::realistic_rtf("Paris"),
+        kz::bench::realistic_rtf("En quelle ann\xE9" "e eut lieu la bataille de Marignan ?"),
+        kz::bench::realistic_rtf("Quelle est la r\xE9ponse ?", true),
+    };
 }
-BENCHMARK(convert_question_texts);
 
-void convert_welcome_text(benchmark::State& state) {
+std::string welcome_text() {
     std::string welcome = kz::load_message(kz::str::welcome_text);
     welcome.replace(welcome.find("%s"), 2, "G\xE9ographie de la France");
-    convert_documents(state, {welcome});
+    return welcome;
 }
+
+void convert_question_texts(benchmark::State& state) { convert_documents(state, question_texts()); }
+BENCHMARK(convert_question_texts);
+
+void convert_welcome_text(benchmark::State& state) { convert_documents(state, {welcome_text()}); }
 BENCHMARK(convert_welcome_text);
 
 void convert_end_text(benchmark::State& state) {
@@ -59,6 +65,14 @@ void convert_plain_answer(benchmark::State& state) {
     convert_documents(state, {"Paris"});
 }
 BENCHMARK(convert_plain_answer);
+
+void html_of_question_texts(benchmark::State& state) { convert_documents(state, question_texts(), kz::rich_to_html); }
+BENCHMARK(html_of_question_texts);
+
+void html_of_welcome_and_end_texts(benchmark::State& state) {
+    convert_documents(state, {welcome_text(), std::string(kz::built_in_end_text)}, kz::rich_to_html);
+}
+BENCHMARK(html_of_welcome_and_end_texts);
 
 // Every text of every question of the largest quiz (50 themes of 500
 // questions), each converted once through a fresh PlainTexts.
