@@ -47,6 +47,11 @@ public:
 
 }  // namespace
 
+std::string narrow_typed_character(char32_t code_point) {
+    if (code_point > 0xFFFF) return "??";
+    return std::string(1, static_cast<char>(rtf::ansi_form(static_cast<char16_t>(code_point))));
+}
+
 std::string rich_to_plain(std::string_view text) {
     if (!text.starts_with("{\\rtf")) return std::string(text);
     return rtf::read_rich_text(text);

@@ -70,6 +70,13 @@ bool plain_text_is_empty(std::string_view text);
 // end left out, and zero bytes as U+FFFD.
 std::string rich_to_html(std::string_view text);
 
+// A character typed into a field, as the rich-edit control's ANSI interface
+// reads it back on a Western system: its Windows-1252 byte, its closest
+// Western form ("α" as "a", "≤" as "="), or "?"; a character beyond U+FFFF,
+// two UTF-16 halves in the control, as "??". For fields that are not the
+// control's (a web page's) and must read as the runner's do.
+std::string narrow_typed_character(char32_t code_point);
+
 // A stretch of a rich text's characters in one bold and italic state.
 struct StyledRun {
     std::u16string text;

@@ -121,15 +121,6 @@ constexpr bool best_fit_is_ordered() {
 }
 static_assert(best_fit_is_ordered(), "best-fit pairs are looked up by halving");
 
-// A UTF-16 code unit as the ANSI interface gives it. The halves of a
-// surrogate pair each come back as "?", as the control gives them.
-unsigned char ansi_form(char16_t unit) {
-    if (const auto byte = unicode_to_cp1252(unit)) return *byte;
-    const auto* found = std::lower_bound(std::begin(best_fit), std::end(best_fit), unit,
-                                         [](const BestFit& pair, char16_t u) { return pair.unit < u; });
-    if (found != std::end(best_fit) && found->unit == unit) return found->byte;
-    return '?';
-}
 
 // ---------------------------------------------------------------------------
 // Code pages of the document's text
@@ -1484,6 +1475,16 @@ bool rich_text_is_empty(std::string_view rtf, HeaderMemo* memo) {
     reader.stop_once_not_empty();
     if (memo) reader.keep_headers_in(*memo);
     return reader.read().empty();
+}
+
+// A UTF-16 code unit as the ANSI interface gives it. The halves of a
+// surrogate pair each come back as "?", as the control gives them.
+unsigned char ansi_form(char16_t unit) {
+    if (const auto byte = unicode_to_cp1252(unit)) return *byte;
+    const auto* found = std::lower_bound(std::begin(best_fit), std::end(best_fit), unit,
+                                         [](const BestFit& pair, char16_t u) { return pair.unit < u; });
+    if (found != std::end(best_fit) && found->unit == unit) return found->byte;
+    return '?';
 }
 
 }  // namespace kz::rtf

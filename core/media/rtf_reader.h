@@ -93,4 +93,8 @@ std::string read_rich_text(std::string_view rtf, HeaderMemo& memo);
 // further than where its text is known not to be.
 bool rich_text_is_empty(std::string_view rtf, HeaderMemo* memo = nullptr);
 
+// A UTF-16 code unit as the control's ANSI interface gives it back: its
+// Windows-1252 byte, its closest Western form, or "?".
+unsigned char ansi_form(char16_t unit);
+
 }  // namespace kz::rtf

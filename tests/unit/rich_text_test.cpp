@@ -480,3 +480,18 @@ TEST(PlainTexts, GivesAnEmptyTextForAQuestionThatDoesNotExist) {
 
 }  // namespace
 }  // namespace kz
+
+namespace kz {
+namespace {
+
+// A character typed into a page's field reads as the runner's field reads it.
+TEST(NarrowTypedCharacter, GivesTheByteTheBestFitOrAQuestionMarkPerHalf) {
+    const std::pair<char32_t, std::string> rows[] = {
+        {U'a', "a"}, {U'\u00E9', "\xE9"}, {U'\u20AC', "\x80"}, {U'\u03B1', "a"},
+        {U'\u2264', "="}, {U'\u4E2D', "?"}, {U'\U0001F600', "??"},
+    };
+    for (const auto& [typed, read] : rows) EXPECT_EQ(narrow_typed_character(typed), read) << static_cast<std::uint32_t>(typed);
+}
+
+}  // namespace
+}  // namespace kz
