@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds both trees: the native one (core, unit tests, tools, benchmarks) and
-# the Windows one (runner, packer.exe, end-to-end tests), which needs the
-# native build's host tools.
+# Builds the three trees: the native one (core, unit tests, tools,
+# benchmarks), the Windows one (runner, packer.exe, end-to-end tests), which
+# needs the native build's host tools, and the web one (the web player's
+# page template, the core compiled to WebAssembly).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 jobs=${JOBS:-$(nproc)}
@@ -13,3 +14,7 @@ cmake -S "$top" -B "$top/build/windows" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake" \
       -DKZ_HOST_TOOLS_DIR="$top/build/native/tools" >/dev/null
 ninja -C "$top/build/windows" -j "$jobs"
+
+cmake -S "$top" -B "$top/build/web" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$top/cmake/emscripten.cmake" >/dev/null
+ninja -C "$top/build/web" -j "$jobs"

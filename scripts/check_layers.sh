@@ -2,7 +2,8 @@
 # Checks that every #include of the product's code runs downwards through its
 # layers: a folder may include its own headers and those of the folders listed
 # before it, never those of a folder listed after it, and a front end (the
-# Windows runner, the terminal player, the tools) never includes another one.
+# Windows runner, the terminal player, the web player, the tools) never
+# includes another one.
 # Tests are not checked: they may reach any layer they test.
 #
 # Usage: scripts/check_layers.sh [tree]   (default: this repository)
@@ -15,6 +16,7 @@ layers=${KZ_LAYERS:-"
 core:     core/common core/res core/quiz core/media core/exam core/results core/questions core/engine
 windows:  windows/win32 windows/resources windows/display windows/system windows/host windows/dialogs windows/pages windows/frame windows/app
 terminal: terminal
+web:      web
 tools:    tools/common tools/pe_fixup tools/packer tools/results_report
 "}
 
@@ -76,7 +78,7 @@ while IFS= read -r file; do
       status=1
     fi
   done < <(sed -n 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"\([^"]*\)".*/\1/p' "$file")
-done < <(git ls-files 'core/*' 'windows/*' 'terminal/*' 'tools/*' | grep -E '\.(h|cpp|rc)$')
+done < <(git ls-files 'core/*' 'windows/*' 'terminal/*' 'web/*' 'tools/*' | grep -E '\.(h|cpp|rc)$')
 
 if ((status == 0)); then echo "layers: every include runs downwards"; fi
 exit $status

@@ -15,6 +15,11 @@ packages=(
   fonts-wine fonts-liberation fonts-dejavu-core
   clang-19 libclang-rt-19-dev llvm-19
   chromium  # the class report's check opens the page in a headless browser
+  # The web player: the core compiled to WebAssembly, its pages driven in
+  # Chromium as a student would, and the quizzes' MIDI music rendered to
+  # audio (a General MIDI synthesizer, its soundfont, an MP3 encoder).
+  emscripten chromium-driver python3 python3-selenium
+  fluidsynth timgm6mb-soundfont lame
 )
 
 missing=()
