@@ -57,6 +57,12 @@ ExamEngine::ExamEngine(const QuizModel& model, MediaExtractor& media, ExamView& 
 
 // ---------------------------------------------------------------- stages
 
+void ExamEngine::name_student(std::string_view name) { known_name_ = head_text(name, max_student_name); }
+
+std::string ExamEngine::default_student_name() const {
+    return known_name_ ? *known_name_ : load_message(str::anonymous);
+}
+
 void ExamEngine::open() {
     reset_exam_state();
     view_.show_sound_icon(state_.muted);
@@ -79,7 +85,7 @@ void ExamEngine::reset_exam_state() {
     settings_.available_types = allowed_types(model_);
     const auto& types = settings_.available_types;
     settings_.exam_type = types.size() > 1 ? types[1] : types.empty() ? ExamType::open_answer : types[0];
-    settings_.student_name = load_message(str::anonymous);
+    settings_.student_name = default_student_name();
     settings_.random_order = model_.default_random_order != 0;
     settings_.training_mode = model_.default_training_mode != 0;
     settings_.time_limit_on = model_.default_time_limit_on != 0;
@@ -109,7 +115,8 @@ void ExamEngine::show_home_page() {
     for (ExamType type : settings_.available_types)
         form.exam_type_texts.push_back(load_message(exam_type_list_string(type)));
     form.selected_type_entry = settings_.available_types.size() > 1 ? 1 : 0;
-    form.student_name = load_message(str::anonymous);
+    form.student_name = default_student_name();
+    form.may_change_name = !known_name_;
     form.question_count_text = std::to_string(model_.default_question_count);
     form.time_limit_text = std::to_string(settings_.time_limit);
     form.time_limit_on = settings_.time_limit_on;
@@ -161,7 +168,8 @@ bool ExamEngine::read_home_choices() {
     // Compared unsigned: a negative number asks for as many as allowed.
     const auto count = static_cast<std::uint32_t>(typed_number(choices.question_count_text));
     settings_.question_count = count > max_question_count ? max_question_count : count;
-    settings_.student_name = head_text(choices.student_name, max_student_name);
+    settings_.student_name =
+        known_name_ ? *known_name_ : head_text(choices.student_name, max_student_name);
 
     if (model_.refuse_anonymous != 0 &&
         upper_1252(settings_.student_name) == upper_1252(load_message(str::anonymous))) {

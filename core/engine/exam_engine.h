@@ -35,6 +35,13 @@ public:
                std::filesystem::path runner_path, RulesFactory rules = make_exam_type_rules,
                AppendPatience patience = {});
 
+    // The student's name, when the front end knows who the student is (a
+    // learning platform that started the quiz for a signed-in student): it
+    // replaces "Anonyme" as the name of every exam, and the home page shows
+    // it without letting it change, so that the platform's gradebook and the
+    // record name the same person. Before open().
+    void name_student(std::string_view name);
+
     // The main window has opened: the welcome page, the home page, or the
     // exam at once with the quiz's defaults.
     void open();
@@ -88,6 +95,7 @@ private:
     void press_next() override { next(); }
 
     void reset_exam_state();
+    std::string default_student_name() const;
     void show_welcome_page();
     void show_home_page();
     bool read_home_choices();
@@ -118,6 +126,7 @@ private:
     ExamRecord record_;
     std::unique_ptr<ExamTypeRules> rules_;
     std::optional<std::filesystem::path> last_results_file_;
+    std::optional<std::string> known_name_;  // the student's name, from name_student
 
     bool next_visible_ = true;
     bool in_next_ = false;           // a Next is being handled: another one is ignored

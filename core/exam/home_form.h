@@ -11,7 +11,8 @@ namespace kz {
 struct HomeForm {
     std::vector<std::string> exam_type_texts;  // the allowed types' list texts, in index order
     int selected_type_entry = 0;
-    std::string student_name;                  // "Anonyme"
+    std::string student_name;                  // "Anonyme", or the name a platform gave
+    bool may_change_name = true;               // false: the name comes from the platform
     std::string question_count_text;           // the quiz's default, as stored
     std::string time_limit_text;
     bool time_limit_on = false;

@@ -198,6 +198,28 @@ TEST(ExamFlow, ANameIsKeptToItsFirst29Characters) {
     EXPECT_EQ(exam.engine.exam_settings().student_name, std::string(29, 'x'));
 }
 
+// A learning platform names the signed-in student: every exam's record takes
+// that name, with or without a home page, and the home page does not let it
+// change.
+TEST(ExamFlow, AStudentNamedByThePlatformKeepsThatNameInEveryExam) {
+    for (const bool home_page : {true, false}) {
+        QuizModel quiz = three_of_five_quiz();
+        quiz.use_home_page = home_page ? 1 : 0;
+        quiz.show_welcome_page = 0;
+        ExamHarness exam(quiz);
+        exam.engine.name_student("Camille Martin-Dupont de la Roche");
+        exam.engine.open();
+        if (home_page) {
+            EXPECT_EQ(exam.view.home_form.student_name, "Camille Martin-Dupont de la R");
+            EXPECT_FALSE(exam.view.home_form.may_change_name);
+            exam.view.home_choices.student_name = "Anonyme";
+            exam.engine.next();
+        }
+        exam.answer_all(right_answer);
+        EXPECT_EQ(exam.engine.exam_record().student_name, "Camille Martin-Dupont de la R") << home_page;
+    }
+}
+
 TEST(ExamFlow, RefusesAnExamWithoutEnoughQuestions) {
     struct Row {
         const char* why;
