@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
   libpugixml-dev  # the packer reads Moodle XML question banks with it
+  libzip-dev      # and writes SCORM packages with this one
   mingw-w64 g++-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth x11-utils imagemagick
   # The faces the runner draws with under Wine: Wine's own (Marlett for the

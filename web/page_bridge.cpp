@@ -126,6 +126,9 @@ EM_JS(void, kz_page_record_ready, (const char* file, int file_size, const char* 
     Module.page.recordReady(HEAPU8.slice(file, file + file_size), HEAPU8.slice(record, record + record_size),
                             UTF8ToString(name, name_size));
 });
+EM_JS(void, kz_page_report_to_platform, (const char* values, int size), {
+    Module.page.reportToPlatform(JSON.parse(UTF8ToString(values, size)));
+});
 EM_JS(void, kz_page_exam_running, (int running), { Module.page.examRunning(running !== 0); });
 EM_JS(void, kz_page_closed, (), { Module.page.closed(); });
 // clang-format on
@@ -222,6 +225,7 @@ void record_ready(std::string_view file_bytes, std::string_view record, std::str
     kz_page_record_ready(file_bytes.data(), size_of(file_bytes), record.data(), size_of(record), file_name.data(),
                          size_of(file_name));
 }
+void report_to_platform(std::string_view values) { kz_page_report_to_platform(values.data(), size_of(values)); }
 void exam_running(bool running) { kz_page_exam_running(running); }
 void closed() { kz_page_closed(); }
 

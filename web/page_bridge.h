@@ -81,6 +81,9 @@ void show_results_details(std::string_view json);
 // The record of the exam just ended: the results file's bytes ("1.3" and the
 // record) and a file name for them.
 void record_ready(std::string_view file_bytes, std::string_view record, std::string_view file_name);
+// The exam's values for the learning platform's SCORM data model, as a JSON
+// array of [element, value] pairs, in the order to set them.
+void report_to_platform(std::string_view values);
 // Whether an exam is under way: leaving the page then loses it.
 void exam_running(bool running);
 // The student has quit: the page shows that it may be closed.

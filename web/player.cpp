@@ -14,6 +14,7 @@
 #include "common/cp1252.h"
 #include "common/random_source.h"
 #include "engine/exam_engine.h"
+#include "engine/scorm_report.h"
 #include "media/rich_text.h"
 #include "page_bridge.h"
 #include "page_text.h"
@@ -44,6 +45,7 @@ struct Session {
     }
 
     void show_details();
+    void report_to_platform();
     // After each command: whether an exam runs, and the record of an exam
     // that has just ended.
     void settle();
@@ -61,6 +63,13 @@ struct Session {
     Platform platform;
     ExamEngine engine;
     bool record_offered = false;
+    // The learning platform that started the page, when there is one.
+    struct LearningPlatform {
+        std::optional<int> mastery_score;
+        std::size_t interactions = 0;      // those the platform holds already
+        std::int64_t session_seconds = 0;  // the exams of this session so far
+    };
+    std::optional<LearningPlatform> learning_platform;
 };
 
 std::unique_ptr<Session> session;
@@ -104,6 +113,23 @@ void Session::settle() {
     record_offered = true;
     const std::string record = format_record(engine.exam_record());
     page::record_ready(std::string(results_format_line) + record, record, results_file_name(engine.exam_record()));
+    if (learning_platform) report_to_platform();
+}
+
+// The exam's score, status and questions, for the platform's gradebook.
+void Session::report_to_platform() {
+    LearningPlatform& lms = *learning_platform;
+    lms.session_seconds += engine.exam_state().elapsed_seconds;
+    const ExamRecord& record = engine.exam_record();
+    const auto values = scorm_values(
+        {record, engine.exam_settings().exam_type, lms.session_seconds, lms.mastery_score, lms.interactions});
+    lms.interactions += record.entries.size();
+    std::string json = "[";
+    for (const ScormValue& value : values) {
+        if (json.size() > 1) json += ',';
+        json += "[" + json_string(value.element) + "," + json_string(to_page(value.value)) + "]";
+    }
+    page::report_to_platform(json + "]");
 }
 
 // The exam just ended, question by question, as the results manager would
@@ -187,9 +213,13 @@ using namespace kz::web;
 extern "C" {
 
 // Loads the quiz at `quiz_path` (the page's copy of the quiz file) and opens
-// the exam's window. `seed`, when not empty, fixes the exam's draws. False
-// when the quiz is damaged: the student has then been told so.
-EMSCRIPTEN_KEEPALIVE int kz_start(const char* quiz_path, const char* renderings, const char* seed) {
+// the exam's window. `seed`, when not empty, fixes the exam's draws. With a
+// learning platform (`platform` true), the student is the one it names
+// ("Nom, Prénom"), its mastery score (or -1) decides passed or failed, and
+// its interactions so far are counted. False when the quiz is damaged: the
+// student has then been told so.
+EMSCRIPTEN_KEEPALIVE int kz_start(const char* quiz_path, const char* renderings, const char* seed, int platform,
+                                  const char* student_name, int mastery_score, int interactions) {
     const std::filesystem::path path = quiz_path;
     auto file = FileSource::open(path);
     const auto container = file ? check_container(*file) : std::nullopt;
@@ -211,6 +241,14 @@ EMSCRIPTEN_KEEPALIVE int kz_start(const char* quiz_path, const char* renderings,
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(results_file).parent_path(), ignored);
     session = std::make_unique<Session>(std::move(model), path, renderings, fixed_seed);
+    if (platform) {
+        Session::LearningPlatform lms;
+        if (mastery_score >= 0 && mastery_score <= 100) lms.mastery_score = mastery_score;
+        lms.interactions = interactions > 0 ? static_cast<std::size_t>(interactions) : 0;
+        session->learning_platform = lms;
+        const std::string name = name_from_platform(from_page(student_name ? student_name : ""));
+        if (!name.empty()) session->engine.name_student(name);
+    }
     show_frame(*session);
     run([](ExamEngine& engine) { engine.open(); });
     return 1;

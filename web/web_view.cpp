@@ -172,6 +172,7 @@ void WebView::show_home_page(const HomeForm& form) {
     json += "\"types\":" + json_list(form.exam_type_texts);
     json += ",\"type\":" + std::to_string(form.selected_type_entry);
     json += ",\"name\":" + json_string(to_page(form.student_name));
+    json += ",\"mayChangeName\":" + std::string(json_bool(form.may_change_name));
     json += ",\"count\":" + json_string(to_page(form.question_count_text));
     json += ",\"timeLimit\":" + json_string(to_page(form.time_limit_text));
     json += ",\"timeLimitOn\":" + std::string(json_bool(form.time_limit_on));

@@ -20,6 +20,7 @@
 #include "packer_support.h"
 #include "quiz_damage.h"
 #include "quiz_source.h"
+#include "scorm_package.h"
 #include "web_command.h"
 
 namespace kz {
@@ -503,6 +504,13 @@ Usage:
       keeps in the browser a record it could not send, to send it later.
       --player names the page template (by default the web build's,
       build/web/web/quiz-player.html, or KZ_WEB_PLAYER).
+  packer scorm <quiz.exe|quiz.json> -o <quiz.zip>
+      Makes the same page into a SCORM 1.2 package (imsmanifest.xml and
+      index.html) that a learning platform installs as an activity. Played
+      there, the page takes the signed-in student's name from the platform
+      and sends each exam's score, status (passed or failed against the
+      platform's mastery score, otherwise completed), time and questions to
+      its gradebook; outside a platform it plays as the web page does.
   packer --help
       Shows this text.
 
@@ -618,7 +626,7 @@ int run_packer(const std::vector<std::string>& args, std::ostream& out, std::ost
     const std::map<std::string, std::set<std::string>> commands = {
         {"build", {"--runner"}}, {"dump", {}},  {"check", {}},
         {"damage", {}},          {"import", {"--format"}}, {"export", {"--format"}},
-        {"web", {"--player", "--results-url"}},
+        {"web", {"--player", "--results-url"}}, {"scorm", {"--player"}},
     };
     const auto known = commands.find(command);
     if (known == commands.end()) {
@@ -635,16 +643,18 @@ int run_packer(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (command == "check") return check_command(options, out, err);
     if (command == "import") return import_command(options, out, err);
     if (command == "export") return export_command(options, out, err);
-    if (command == "web") {
+    if (command == "web" || command == "scorm") {
         if (options.positional.size() != 1 || !options.output) {
-            err << "usage: packer web <quiz.exe|quiz.json> [--results-url <address>] [--player <quiz-player.html>] "
-                   "-o <quiz.html>\n";
+            err << (command == "web" ? "usage: packer web <quiz.exe|quiz.json> [--results-url <address>] "
+                                       "[--player <quiz-player.html>] -o <quiz.html>\n"
+                                     : "usage: packer scorm <quiz.exe|quiz.json> [--player <quiz-player.html>] "
+                                       "-o <quiz.zip>\n");
             return packer_bad_usage;
         }
         WebCommand web{path_from_argument(options.positional[0]), path_from_argument(*options.output),
                        std::nullopt, options.results_url};
         if (options.player) web.player = path_from_argument(*options.player);
-        return web_command(web, out, err);
+        return command == "web" ? web_command(web, out, err) : scorm_command(web, out, err);
     }
     return damage_command(options, out, err);
 }

@@ -96,11 +96,9 @@ std::string size_text(std::size_t bytes) {
 
 }  // namespace
 
-int web_command(const WebCommand& command, std::ostream& out, std::ostream& err) {
-    const auto fail = [&](const std::string& message) {
-        err << "error: " << message << "\n";
-        return packer_failed;
-    };
+Result<MadeWebPage, std::string> make_quiz_web_page(const WebCommand& command, std::ostream& err) {
+    using R = Result<MadeWebPage, std::string>;
+    const auto fail = [](const std::string& message) { return R::failure(message); };
     const auto template_path = page_template_path(command);
     if (!template_path)
         return fail("the web player is not built: run scripts/build.sh (it builds build/web), "
@@ -177,13 +175,31 @@ int web_command(const WebCommand& command, std::ostream& out, std::ostream& err)
     for (const PageFile& file : page.files) quiz_bytes += file.bytes.size();
     auto made = make_web_page(*page_template, page);
     if (!made) return fail(made.error());
-    if (auto problem = write_atomically(command.output, made.value())) return fail(*problem);
-
     print_warnings(quiz.warnings, err);
-    out << "made " << shown(command.output) << ": " << model.themes.size() << " themes, " << question_total(model)
-        << " questions, " << model.media.size() << " media rows";
-    if (pieces > 0) out << ", " << rendered << " of " << pieces << " music pieces rendered";
-    out << "; page " << size_text(made.value().size()) << " for a quiz of " << size_text(quiz_bytes) << "\n";
+
+    MadeWebPage result;
+    result.page = std::move(made.value());
+    result.title = page.title;
+    result.quiz_file = page.files.front().bytes;
+    result.summary = std::to_string(model.themes.size()) + " themes, " + std::to_string(question_total(model)) +
+                     " questions, " + std::to_string(model.media.size()) + " media rows";
+    if (pieces > 0)
+        result.summary += ", " + std::to_string(rendered) + " of " + std::to_string(pieces) + " music pieces rendered";
+    result.summary += "; page " + size_text(result.page.size()) + " for a quiz of " + size_text(quiz_bytes);
+    return result;
+}
+
+int web_command(const WebCommand& command, std::ostream& out, std::ostream& err) {
+    auto made = make_quiz_web_page(command, err);
+    if (!made) {
+        err << "error: " << made.error() << "\n";
+        return packer_failed;
+    }
+    if (auto problem = write_atomically(command.output, made.value().page)) {
+        err << "error: " << *problem << "\n";
+        return packer_failed;
+    }
+    out << "made " << shown(command.output) << ": " << made.value().summary << "\n";
     return packer_done;
 }
 

@@ -51,6 +51,7 @@ const pageBridge = {
   showResultsDetails: openDetails,
 
   recordReady,
+  reportToPlatform,
   examRunning,
   closed,
 };
@@ -71,5 +72,6 @@ function closed() {
   byId('closed').textContent = label('WEB_CLOSED');
   byId('closed').hidden = false;
   window.onbeforeunload = null;
+  finishPlatform();
   window.close();
 }

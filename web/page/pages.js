@@ -42,6 +42,8 @@ function showHomePage(form) {
   form.types.forEach((text, index) => type.add(new Option(text, String(index))));
   type.selectedIndex = form.type;
   name.value = form.name;
+  // A learning platform's signed-in student: the name is the platform's.
+  name.readOnly = !form.mayChangeName;
   byId('home-count').value = form.count;
   byId('home-time-limit').value = form.timeLimit;
   byId('home-time-limit-on').checked = form.timeLimitOn;

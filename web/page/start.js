@@ -32,8 +32,11 @@ async function start() {
   // A seed in the address (?seed=N) fixes the exam's draws, as the runner's
   // KZ_RANDOM_SEED and the terminal player's --seed do.
   const seed = new URLSearchParams(location.search).get('seed') || '';
-  const started = command('kz_start', [manifest.quiz, manifest.renderings, /^\d+$/.test(seed) ? seed : ''],
-    ['string', 'string', 'string'], 'number');
+  const platform = connectPlatform();
+  window.addEventListener('pagehide', finishPlatform);
+  const started = command('kz_start', [manifest.quiz, manifest.renderings, /^\d+$/.test(seed) ? seed : '',
+    platform.present ? 1 : 0, platform.name, platform.mastery, platform.interactions],
+  ['string', 'string', 'string', 'number', 'string', 'number', 'number'], 'number');
   runEngine();
   await started;
 }
