@@ -37,3 +37,19 @@ if ((${#missing[@]})); then
 else
   echo "setup: everything is installed"
 fi
+
+# The learning platform of the SCORM package's tests: scorm-again, a SCORM
+# run-time that plays the platform's part in the browser, from the npm
+# registry, at a fixed version, into the build tree (not the repository).
+scorm_again_version=3.4.3
+scorm_again="$(cd "$(dirname "$0")/.." && pwd)/build/scorm-again"
+if ! grep -qs "\"version\": \"$scorm_again_version\"" "$scorm_again/node_modules/scorm-again/package.json"; then
+  if ! command -v npm >/dev/null; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends npm
+  fi
+  echo "setup: installing scorm-again $scorm_again_version into build/scorm-again"
+  mkdir -p "$scorm_again"
+  npm install --prefix "$scorm_again" --no-audit --no-fund --silent "scorm-again@$scorm_again_version"
+fi

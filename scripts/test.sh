@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing (scripts/setup.sh), then builds everything and
-# runs every test: the native unit tests; the unit and player tests again
+# runs every test: the native unit tests; the web player's pages driven in
+# headless Chromium; the unit and player tests again
 # under the address and undefined-behaviour sanitizers (scripts/sanitize.sh);
 # the fuzz targets over their corpora and then for a minute each
 # (scripts/fuzz.sh); then the end-to-end tests of the real runner under Wine
@@ -23,6 +24,9 @@ echo "== runners appending to one results file at once, 20 runs in a row"
 
 echo "== the class report of the sample results in a headless browser"
 "$top/scripts/check_report.sh"
+
+echo "== the web player and its SCORM package in headless Chromium"
+"$top/scripts/web_tests.sh"
 
 "$top/scripts/sanitize.sh"
 "$top/scripts/fuzz.sh"
