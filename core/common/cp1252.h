@@ -33,4 +33,10 @@ std::u16string cp1252_to_utf16(std::string_view text);
 // Characters outside Windows-1252 become '?'.
 std::string utf16_to_cp1252(std::u16string_view text);
 
+// The sign that the Symbol font shows for a byte (its published character
+// set: 'a' is the Greek alpha, 0xA7 the club suit, 0xB7 the bullet), for a
+// platform whose "Symbol" face lacks that character set; U+FFFD for the
+// bytes it leaves undefined.
+char32_t symbol_font_sign(unsigned char byte);
+
 }  // namespace kz

@@ -61,7 +61,11 @@ bool plain_text_is_empty(std::string_view text);
 // '\r', each <br> but a paragraph's last as '\v', character references
 // decoded and each character narrowed to Windows-1252 as rich_to_plain
 // narrows it (a character outside the code page as its best fit or "?", each
-// half of a surrogate pair as "?") give rich_to_plain(text) byte for byte.
+// half of a surrogate pair as "?") give rich_to_plain(text) byte for byte;
+// but for the characters of a font of the symbol character set (in a span
+// of "font-family:Symbol"), which the fragment shows as the signs that the
+// Symbol font draws for their bytes (symbol_font_sign: "•" for the byte
+// 0xB7, "α" for "a"), as the control shows them through the font.
 //
 // A text not beginning with "{\rtf" is shown as the runner shows a plain
 // text: 11-point black Arial without effects, each line a paragraph (a line

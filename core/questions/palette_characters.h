@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/cp1252.h"  // symbol_font_sign, for the categories in the Symbol font
+
 namespace kz {
 
 struct PaletteCategory {
@@ -23,10 +25,5 @@ const std::array<PaletteCategory, palette_category_count>& palette_categories();
 // The category's name, as the palette's combo box lists it.
 std::string palette_category_name(std::size_t index);
 
-// The sign that the Symbol font shows for a byte (its published character
-// set: 'a' is the Greek alpha, 0xA7 the club suit), for a platform whose
-// "Symbol" face lacks that character set; U+FFFD for the bytes it leaves
-// undefined.
-char32_t symbol_font_sign(unsigned char byte);
 
 }  // namespace kz

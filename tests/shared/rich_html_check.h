@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "common/cp1252.h"
 #include "media/rich_text.h"
 
 // The fuzz target runs these checks on every input: left out of the
@@ -25,6 +27,7 @@ namespace kz {
 struct PageFragment {
     std::string error;     // empty when the fragment keeps to the rules
     std::u32string shown;  // paragraphs joined with '\r', line breaks as '\v'
+    std::vector<bool> in_symbol_font;  // for each character shown: in a span of the Symbol font
 };
 
 namespace fragment_rules {
@@ -107,7 +110,10 @@ public:
         }
         bool first = true;
         while (pos_ < in_.size()) {
-            if (!first) fragment_.shown += U'\r';
+            if (!first) {
+                fragment_.shown += U'\r';
+                fragment_.in_symbol_font.push_back(false);
+            }
             first = false;
             if (!paragraph()) return fragment_;
         }
@@ -146,6 +152,7 @@ private:
             const std::string_view name = declaration.substr(0, colon);
             if (!allowed(on_span, name, declaration.substr(colon + 1)))
                 return fail("a property or value not allowed: " + std::string(declaration));
+            if (name == "font-family" && declaration.substr(colon + 1) == "Symbol") symbol_span_ = true;
             for (std::size_t i = 0; i < seen_count; ++i)
                 if (seen[i] == name) return fail("a property given twice: " + std::string(name));
             seen[seen_count++] = name;
@@ -190,11 +197,13 @@ private:
         if (take(" style=\"") && !style(false)) return false;
         if (!take(">")) return fail("a malformed <p>");
         std::u32string items;  // the characters, a line break as '\v'
+        std::vector<bool> symbol;  // for each item, whether it is in the Symbol font
         while (!take("</p>")) {
             if (pos_ >= in_.size()) return fail("an unclosed paragraph");
             if (take("<br>")) {
                 items += U'\v';
             } else if (take("<span style=\"")) {
+                symbol_span_ = false;
                 if (!style(true)) return false;
                 if (!take(">")) return fail("a malformed <span>");
                 const std::size_t before = items.size();
@@ -203,6 +212,7 @@ private:
                     if (!character(items)) return false;
                 }
                 if (items.size() == before) return fail("an empty span");
+                symbol.resize(items.size(), symbol_span_);
             } else if (in_[pos_] == '<') {
                 return fail("an element that is not allowed");
             } else if (!character(items)) {
@@ -216,11 +226,14 @@ private:
             items.pop_back();
             if (!items.empty() && items.back() != U'\v') return fail("a last <br> after a line that is not empty");
         }
+        symbol.resize(items.size(), false);
         fragment_.shown += items;
+        fragment_.in_symbol_font.insert(fragment_.in_symbol_font.end(), symbol.begin(), symbol.end());
         return true;
     }
 
     std::string_view in_;
+    bool symbol_span_ = false;  // the span whose style is being read is in the Symbol font
     std::size_t pos_ = 0;
     PageFragment fragment_;
 };
@@ -231,15 +244,23 @@ KZ_CHECK_NOT_COVERED inline PageFragment read_page_fragment(std::string_view htm
 
 // The shown text in Windows-1252, each character narrowed as rich_to_plain
 // narrows it (it is asked, once per character); a paragraph end stays '\r'.
-KZ_CHECK_NOT_COVERED inline std::string narrowed_as_plain_text(std::u32string_view shown) {
+// A character of the Symbol font is shown as the sign that the font draws
+// for its byte: where the plain text's byte at its place has that sign, the
+// byte is taken.
+KZ_CHECK_NOT_COVERED inline std::string narrowed_as_plain_text(const PageFragment& fragment, std::string_view plain) {
+    const std::u32string& shown = fragment.shown;
     static std::array<int, 0x10000> narrowed = [] {
         std::array<int, 0x10000> all{};
         all.fill(-1);
         return all;
     }();
     std::string out;
-    for (const char32_t code_point : shown) {
-        if (code_point == U'\r') {
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const char32_t code_point = shown[i];
+        if (i < fragment.in_symbol_font.size() && fragment.in_symbol_font[i] && i < plain.size() &&
+            symbol_font_sign(static_cast<unsigned char>(plain[i])) == code_point) {
+            out += plain[i];
+        } else if (code_point == U'\r') {
             out += '\r';
         } else if (code_point > 0xFFFF) {
             out += "??";  // the two halves of its surrogate pair
