@@ -160,6 +160,12 @@ class Browser:
     def next(self):
         self.click('#next')
 
+    def wait_focus(self, element_id):
+        """Waits until the keyboard's focus is on the element (the focus
+        comes back to the page once a dialog's closing has run its course)."""
+        self.wait(lambda d: d.execute_script('return document.activeElement && document.activeElement.id')
+                  == element_id, f'the focus on #{element_id}')
+
     def dialog(self, kind, present=True):
         """Waits for the open dialog of a kind (message, correction, palette ...) or for its closing."""
         css = f'dialog.{kind}[open]'

@@ -59,6 +59,7 @@ class PaletteTest(harness.BrowserTest):
         self.assertEqual(palette.find_element(By.CSS_SELECTOR, '.close').text, 'Fermer')
         palette.find_element(By.CSS_SELECTOR, '.close').click()
         self.browser.dialog('palette', present=False)
+        self.browser.wait_focus('answer')
         answer.send_keys('kin')
         self.browser.next()
         self.browser.wait(lambda d: d.find_elements(By.ID, 'end-text'), 'the end page')
@@ -75,6 +76,8 @@ class PaletteTest(harness.BrowserTest):
         self.assertEqual(self.browser.text('#masked'), '#é###')
         self.assertEqual(self.browser.text('#tries-text'), '5 essais restants')
         self.assertEqual(self.browser.find('#letter').get_attribute('value'), '')
+        # The next letter is typed into the letter box, as the engine asks.
+        self.browser.wait_focus('letter')
 
 
 class MediaTest(harness.BrowserTest):

@@ -13,8 +13,12 @@ let modalSerial = 0;
 function openDialog(dialog, initialFocus) {
   const returnFocus = document.activeElement;
   dialog.addEventListener('close', () => {
+    // The focus goes back where it was, unless the engine has given it to
+    // another control since (the letter box after a letter was tested).
+    const stayed = document.activeElement;
+    const lost = !stayed || stayed === document.body || dialog.contains(stayed) || stayed === returnFocus;
     dialog.remove();
-    if (returnFocus && returnFocus.isConnected) returnFocus.focus();
+    if (lost && returnFocus && returnFocus.isConnected) returnFocus.focus();
   }, { once: true });
   document.body.append(dialog);
   dialog.showModal();
@@ -233,6 +237,9 @@ function openPalette(palette, field, testsLetter) {
   categories.addEventListener('change', fill);
   dialog.querySelector('.insert').addEventListener('click', insert);
   cancel.addEventListener('click', () => dialog.close());
+  // Closed, the palette gives the keyboard back to the field it fills, where
+  // the student goes on typing.
+  dialog.addEventListener('close', () => { if (field.isConnected && !field.hidden) field.focus(); }, { once: true });
   fill();
   openDialog(dialog, list);
 }
