@@ -47,9 +47,18 @@ for source in "$top"/tests/web/quizzes/*.json; do
 done
 "$packer" web "$top/tests/web/quizzes/capitales.json" --player "$template" \
   --results-url "http://127.0.0.1:$port/resultats" -o "$out/quizzes/capitales-envoi.html" >/dev/null
+"$packer" scorm "$top/tests/web/quizzes/capitales.json" --player "$template" \
+  -o "$out/quizzes/capitales-scorm.zip" >/dev/null
+
+# The learning platform of the SCORM tests (scripts/setup.sh installs it).
+scorm_again="$top/build/scorm-again/node_modules/scorm-again/dist/scorm12.js"
+if [ ! -f "$scorm_again" ]; then
+  echo "web_tests: $scorm_again is missing: run scripts/setup.sh" >&2
+  exit 1
+fi
 
 export KZ_WEB_QUIZZES="$out/quizzes" KZ_WEB_ARTEFACTS="$out/artefacts" KZ_WEB_TERMINAL_PLAYER="$player" \
-       KZ_WEB_RESULTS_PORT="$port" PYTHONDONTWRITEBYTECODE=1
+       KZ_WEB_RESULTS_PORT="$port" KZ_WEB_SCORM_AGAIN="$scorm_again" PYTHONDONTWRITEBYTECODE=1
 cd "$top/tests/web"
 # Debian's Python, which has Selenium (not a pyenv python first on PATH).
 # KZ_WEB_TESTS names some of the tests (test_time_up, test_dialogs.PaletteTest).
