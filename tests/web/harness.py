@@ -96,6 +96,11 @@ class Browser:
         self.driver.execute_cdp_cmd('Page.setDownloadBehavior',
                                     {'behavior': 'allow', 'downloadPath': str(self.downloads)})
         self.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument', {'source': WATCH_PAGE})
+        # A window is never narrower than 500 pixels: a phone's screen is
+        # emulated instead, as the browser's device mode does.
+        if width < 500:
+            self.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride',
+                                        {'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': True})
         self.width = width
 
     def close(self):
