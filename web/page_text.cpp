@@ -57,30 +57,4 @@ std::string from_page(std::string_view utf8) {
     return out;
 }
 
-std::string json_string(std::string_view utf8) {
-    std::string out = "\"";
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (byte < 0x20 || c == '<' || c == '>' || c == '&') {
-                // Control characters, and the signs of markup, so that the
-                // JSON stays inert wherever the page puts it.
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
-    return out;
-}
-
 }  // namespace kz::web

@@ -16,7 +16,4 @@ std::string to_page(std::string_view cp1252);
 // palette inserts for it, as the runner's fields keep that byte.
 std::string from_page(std::string_view utf8);
 
-// A UTF-8 text as a JSON string, quotes included.
-std::string json_string(std::string_view utf8);
-
 }  // namespace kz::web

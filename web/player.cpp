@@ -15,6 +15,7 @@
 #include "common/random_source.h"
 #include "engine/exam_engine.h"
 #include "engine/scorm_report.h"
+#include "common/text_helpers.h"
 #include "media/rich_text.h"
 #include "page_bridge.h"
 #include "page_text.h"
@@ -127,7 +128,7 @@ void Session::report_to_platform() {
     std::string json = "[";
     for (const ScormValue& value : values) {
         if (json.size() > 1) json += ',';
-        json += "[" + json_string(value.element) + "," + json_string(to_page(value.value)) + "]";
+        json += "[" + json_quoted(value.element) + "," + json_quoted(to_page(value.value)) + "]";
     }
     page::report_to_platform(json + "]");
 }
@@ -136,9 +137,9 @@ void Session::report_to_platform() {
 // show it from the results file.
 void Session::show_details() {
     const ExamRecord& record = engine.exam_record();
-    std::string json = "{\"student\":" + json_string(to_page(record.student_name));
-    json += ",\"date\":" + json_string(to_page(record.start_date));
-    json += ",\"score\":" + json_string(to_page(engine.exam_state().score_text));
+    std::string json = "{\"student\":" + json_quoted(to_page(record.student_name));
+    json += ",\"date\":" + json_quoted(to_page(record.start_date));
+    json += ",\"score\":" + json_quoted(to_page(engine.exam_state().score_text));
     json += ",\"questions\":[";
     for (std::size_t i = 0; i < record.entries.size(); ++i) {
         const QuestionRecord& entry = record.entries[i];
@@ -147,13 +148,13 @@ void Session::show_details() {
             for (const std::string& slot : slots) {
                 if (slot == " ") continue;
                 if (list.size() > 1) list += ',';
-                list += json_string(plain_for_page(slot));
+                list += json_quoted(plain_for_page(slot));
             }
             return list + "]";
         };
         if (i) json += ',';
-        json += "{\"theme\":" + json_string(to_page(entry.theme_name));
-        json += ",\"question\":" + json_string(plain_for_page(entry.question));
+        json += "{\"theme\":" + json_quoted(to_page(entry.theme_name));
+        json += ",\"question\":" + json_quoted(plain_for_page(entry.question));
         json += ",\"expected\":" + answers(entry.expected);
         json += ",\"given\":" + answers(entry.given);
         json += ",\"right\":" + std::string(entry.right ? "true" : "false") + "}";
@@ -173,12 +174,12 @@ std::string colour_text(std::int32_t colour) {
 // picture as the runner fits it into its place.
 void show_frame(Session& session) {
     const QuizModel& model = session.model;
-    page::show_frame("{\"name\":" + json_string(to_page(model.quiz_name)) +
-                     ",\"titleBand\":" + json_string(colour_text(model.title_band_colour)) +
-                     ",\"window\":" + json_string(colour_text(model.window_colour)) +
-                     ",\"page\":" + json_string(colour_text(model.page_colour)) +
-                     ",\"titleText\":" + json_string(colour_text(model.title_text_colour)) +
-                     ",\"text\":" + json_string(colour_text(model.text_colour)) + "}");
+    page::show_frame("{\"name\":" + json_quoted(to_page(model.quiz_name)) +
+                     ",\"titleBand\":" + json_quoted(colour_text(model.title_band_colour)) +
+                     ",\"window\":" + json_quoted(colour_text(model.window_colour)) +
+                     ",\"page\":" + json_quoted(colour_text(model.page_colour)) +
+                     ",\"titleText\":" + json_quoted(colour_text(model.title_text_colour)) +
+                     ",\"text\":" + json_quoted(colour_text(model.text_colour)) + "}");
     const auto picture = [&](const char* which, std::int32_t id, int width, int height) {
         if (const auto file = session.media.extract(id))
             if (auto bytes = read_whole_file(*file); bytes && !bytes->empty())
@@ -329,12 +330,12 @@ EMSCRIPTEN_KEEPALIVE const char* kz_help() {
 EMSCRIPTEN_KEEPALIVE const char* kz_about(const char* creator_format) {
     if (!session) return give("{}");
     const QuizModel& model = session->model;
-    return give("{\"name\":" + json_string(to_page(model.quiz_name)) +
-                ",\"author\":" + json_string(to_page(model.author)) +
-                ",\"comment\":" + json_string(to_page(model.comment)) + ",\"creator\":" +
-                json_string(to_page(format_creator_line(from_page(creator_format), model.product_name,
+    return give("{\"name\":" + json_quoted(to_page(model.quiz_name)) +
+                ",\"author\":" + json_quoted(to_page(model.author)) +
+                ",\"comment\":" + json_quoted(to_page(model.comment)) + ",\"creator\":" +
+                json_quoted(to_page(format_creator_line(from_page(creator_format), model.product_name,
                                                         model.product_version))) +
-                ",\"link\":" + json_string(std::string(maker_page)) + "}");
+                ",\"link\":" + json_quoted(std::string(maker_page)) + "}");
 }
 
 // The special-characters palette's categories, as JSON: each its name and
@@ -345,7 +346,7 @@ EMSCRIPTEN_KEEPALIVE const char* kz_palette() {
         const PaletteCategory& category = palette_categories()[c];
         const bool symbol = category.font == "Symbol";
         if (c) json += ',';
-        json += "{\"name\":" + json_string(to_page(palette_category_name(c))) + ",\"characters\":[";
+        json += "{\"name\":" + json_quoted(to_page(palette_category_name(c))) + ",\"characters\":[";
         for (std::size_t i = 0; i < category.characters.size(); ++i) {
             const auto byte = static_cast<unsigned char>(category.characters[i]);
             std::string character;
@@ -355,7 +356,7 @@ EMSCRIPTEN_KEEPALIVE const char* kz_palette() {
                 character = to_page(std::string(1, static_cast<char>(byte)));
             }
             if (i) json += ',';
-            json += json_string(character);
+            json += json_quoted(character);
         }
         json += "]}";
     }
@@ -365,13 +366,13 @@ EMSCRIPTEN_KEEPALIVE const char* kz_palette() {
 // The texts of the page's controls, by name, as JSON.
 EMSCRIPTEN_KEEPALIVE const char* kz_labels() {
     std::string json = "{";
-#define LABEL(name, text) json += (json.size() > 1 ? ",\"" : "\"") + std::string(#name) + "\":" + json_string(text);
+#define LABEL(name, text) json += (json.size() > 1 ? ",\"" : "\"") + std::string(#name) + "\":" + json_quoted(text);
 #include "res/labels.def"
 #undef LABEL
-    json += ",\"STRING_126\":" + json_string(to_page(load_message(str::more_options)));
-    json += ",\"STRING_127\":" + json_string(to_page(load_message(str::fewer_options)));
-    json += ",\"STRING_135\":" + json_string(to_page(load_message(str::close_button)));
-    json += ",\"STRING_2016\":" + json_string(to_page(load_message(str::time_up_text)));
+    json += ",\"STRING_126\":" + json_quoted(to_page(load_message(str::more_options)));
+    json += ",\"STRING_127\":" + json_quoted(to_page(load_message(str::fewer_options)));
+    json += ",\"STRING_135\":" + json_quoted(to_page(load_message(str::close_button)));
+    json += ",\"STRING_2016\":" + json_quoted(to_page(load_message(str::time_up_text)));
     return give(json + "}");
 }
 

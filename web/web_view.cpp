@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "common/text_helpers.h"
 #include "media/rich_text.h"
 #include "modal_event.h"
 #include "page_bridge.h"
@@ -62,7 +63,7 @@ std::string json_list(const std::vector<std::string>& texts) {
     std::string out = "[";
     for (std::size_t i = 0; i < texts.size(); ++i) {
         if (i) out += ',';
-        out += json_string(to_page(texts[i]));
+        out += json_quoted(to_page(texts[i]));
     }
     return out + "]";
 }
@@ -171,10 +172,10 @@ void WebView::show_home_page(const HomeForm& form) {
     std::string json = "{";
     json += "\"types\":" + json_list(form.exam_type_texts);
     json += ",\"type\":" + std::to_string(form.selected_type_entry);
-    json += ",\"name\":" + json_string(to_page(form.student_name));
+    json += ",\"name\":" + json_quoted(to_page(form.student_name));
     json += ",\"mayChangeName\":" + std::string(json_bool(form.may_change_name));
-    json += ",\"count\":" + json_string(to_page(form.question_count_text));
-    json += ",\"timeLimit\":" + json_string(to_page(form.time_limit_text));
+    json += ",\"count\":" + json_quoted(to_page(form.question_count_text));
+    json += ",\"timeLimit\":" + json_quoted(to_page(form.time_limit_text));
     json += ",\"timeLimitOn\":" + std::string(json_bool(form.time_limit_on));
     json += ",\"randomOrder\":" + std::string(json_bool(form.random_order));
     json += ",\"invert\":" + std::string(json_bool(form.reverse_direction));

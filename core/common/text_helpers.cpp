@@ -63,4 +63,23 @@ std::string lower_1252(std::string_view text) {
     return out;
 }
 
+std::string json_quoted(std::string_view text) {
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || c == '<' || c == '>' || c == '&') {
+            out += "\\u00";
+            out += hex[byte >> 4];
+            out += hex[byte & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
 }  // namespace kz

@@ -24,4 +24,10 @@ char to_lower_1252(char c);
 std::string upper_1252(std::string_view text);
 std::string lower_1252(std::string_view text);
 
+// A text as a JSON string, quotes included, for a page's data: quotes and
+// backslashes escaped, control characters and the signs of markup ("<", ">",
+// "&") as \u escapes, so that the JSON stays inert inside a script element.
+// Other bytes pass as they are (a UTF-8 text stays UTF-8).
+std::string json_quoted(std::string_view text);
+
 }  // namespace kz

@@ -17,23 +17,6 @@
 namespace kz {
 namespace {
 
-std::string xml_text(std::string_view utf8) {
-    std::string out;
-    for (const char c : utf8) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
-        default:
-            // Control characters are not XML; the name keeps its other characters.
-            if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') out += c;
-        }
-    }
-    return out;
-}
-
 // An identifier of the manifest (XML's ID, which the standard asks for):
 // the quiz's name in ASCII letters (accents dropped), digits and hyphens,
 // after a letter.
@@ -104,7 +87,7 @@ std::string scorm_manifest(std::string_view title_utf8, std::string_view quiz_fi
     char version[16];
     std::snprintf(version, sizeof version, "%02x%02x%02x%02x", digest[0], digest[1], digest[2], digest[3]);
     const std::string id = identifier_from(title_utf8);
-    const std::string title = xml_text(title_utf8.empty() ? std::string_view("Questionnaire") : title_utf8);
+    const std::string title = markup_text(title_utf8.empty() ? std::string_view("Questionnaire") : title_utf8);
     const std::string launch(scorm_launch_file);
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<manifest identifier=\"" + id + "\" version=\"" + version + "\"\n"

@@ -99,4 +99,20 @@ std::string csp_hash_source(std::string_view script) {
     return "'sha256-" + base64(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size())) + "'";
 }
 
+std::string markup_text(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&#39;"; break;
+        default:
+            if (static_cast<unsigned char>(c) >= 0x20 || c == '\t') out += c;
+        }
+    }
+    return out;
+}
+
 }  // namespace kz

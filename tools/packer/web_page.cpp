@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "common/text_helpers.h"
 #include "web_encoding.h"
 
 namespace kz {
@@ -10,41 +11,6 @@ namespace {
 constexpr std::string_view csp_slot = "<!--kz:csp-->";
 constexpr std::string_view title_slot = "<!--kz:title-->";
 constexpr std::string_view quiz_slot = "<!--kz:quiz-->";
-
-// A text for the content of an HTML element.
-std::string html_text(std::string_view utf8) {
-    std::string out;
-    for (const char c : utf8) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
-// A JSON string that stays inert inside a script element: no "<", ">" or
-// "&" as themselves.
-std::string json_text(std::string_view utf8) {
-    std::string out = "\"";
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || c == '<' || c == '>' || c == '&') {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
 
 // The contents of the template's scripts: every "<script>" element without
 // attributes, which the policy must allow by their digests.
@@ -114,16 +80,16 @@ Result<std::string, std::string> make_web_page(std::string_view page_template, c
     policy += " 'wasm-unsafe-eval'; style-src 'unsafe-inline'; img-src blob:; media-src blob:; connect-src " +
               connect + "; base-uri 'none'; form-action 'none'";
 
-    std::string manifest = "{\"quiz\":" + json_text(quiz.quiz_file) +
-                           ",\"renderings\":" + json_text(renderings_folder) + ",\"resultsUrl\":" +
-                           (quiz.results_url ? json_text(*quiz.results_url) : std::string("null")) + ",\"files\":[";
+    std::string manifest = "{\"quiz\":" + json_quoted(quiz.quiz_file) +
+                           ",\"renderings\":" + json_quoted(renderings_folder) + ",\"resultsUrl\":" +
+                           (quiz.results_url ? json_quoted(*quiz.results_url) : std::string("null")) + ",\"files\":[";
     std::string payload;
     std::size_t total = 0;
     for (const PageFile& file : quiz.files) total += file.bytes.size();
     payload.reserve(total);
     for (std::size_t i = 0; i < quiz.files.size(); ++i) {
         if (i) manifest += ',';
-        manifest += "{\"path\":" + json_text(quiz.files[i].path) +
+        manifest += "{\"path\":" + json_quoted(quiz.files[i].path) +
                     ",\"size\":" + std::to_string(quiz.files[i].bytes.size()) + "}";
         payload += quiz.files[i].bytes;
     }
@@ -131,8 +97,8 @@ Result<std::string, std::string> make_web_page(std::string_view page_template, c
 
     std::string page(page_template);
     replace_once(page, csp_slot,
-                 "<meta http-equiv=\"Content-Security-Policy\" content=\"" + html_text(policy) + "\">");
-    replace_once(page, title_slot, html_text(quiz.title));
+                 "<meta http-equiv=\"Content-Security-Policy\" content=\"" + markup_text(policy) + "\">");
+    replace_once(page, title_slot, markup_text(quiz.title));
     const std::string encoded = base64(payload);
     payload.clear();
     payload.shrink_to_fit();
