@@ -13,9 +13,9 @@
 
 #include "common/cp1252.h"
 #include "common/random_source.h"
+#include "common/text_helpers.h"
 #include "engine/exam_engine.h"
 #include "engine/scorm_report.h"
-#include "common/text_helpers.h"
 #include "media/rich_text.h"
 #include "page_bridge.h"
 #include "page_text.h"
@@ -74,12 +74,6 @@ struct Session {
 };
 
 std::unique_ptr<Session> session;
-
-// The largest logo and banner the frame has room for, in pixels, as the runner's.
-constexpr int logo_box_width = 92;
-constexpr int logo_box_height = 81;
-constexpr int banner_box_width = 570;
-constexpr int banner_box_height = 62;
 std::string returned;  // the text an export returns, valid until the next call
 
 const char* give(std::string text) {
@@ -162,6 +156,12 @@ void Session::show_details() {
     json += "]}";
     page::show_results_details(json);
 }
+
+// The largest logo and banner the frame has room for, in pixels, as the runner's.
+constexpr int logo_box_width = 92;
+constexpr int logo_box_height = 81;
+constexpr int banner_box_width = 570;
+constexpr int banner_box_height = 62;
 
 std::string colour_text(std::int32_t colour) {
     // Windows colours are 0x00BBGGRR.
