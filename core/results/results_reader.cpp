@@ -6,6 +6,9 @@
 #include <fstream>
 #include <system_error>
 
+#include "common/cp1252.h"
+#include "common/text_helpers.h"
+#include "exam/exam_settings.h"
 #include "results/results_file.h"
 
 namespace kz {
@@ -49,6 +52,49 @@ bool digit_groups(std::string_view text, std::string_view separators, int widest
         }
     }
     return i == text.size();
+}
+
+// Whether a line is UTF-8: it holds bytes beyond ASCII, and every one of
+// them belongs to a well-formed UTF-8 sequence. A Windows-1252 text almost
+// never passes: an accented letter there is one byte followed by ASCII.
+bool is_utf8_line(std::string_view line) {
+    bool beyond_ascii = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (static_cast<unsigned char>(line[i]) < 0x80) continue;
+        char32_t code_point = 0;
+        const std::size_t length = utf8_sequence(line, i, code_point);
+        if (length == 0) return false;
+        beyond_ascii = true;
+        i += length - 1;
+    }
+    return beyond_ascii;
+}
+
+// A line's text in Windows-1252: as it is, or converted from UTF-8 when it
+// is UTF-8 (characters that the code page lacks become '?').
+void decode_line(std::string_view raw, std::uint64_t offset, TextEncoding& encoding, std::string& out) {
+    if (!is_utf8_line(raw)) {
+        out.assign(raw);
+        return;
+    }
+    if (encoding.utf8_lines++ == 0 && !encoding.byte_order_mark) encoding.first_utf8_offset = offset;
+    out.clear();
+    for (std::size_t i = 0; i < raw.size();) {
+        char32_t code_point = 0;
+        const std::size_t length = static_cast<unsigned char>(raw[i]) < 0x80 ? 0 : utf8_sequence(raw, i, code_point);
+        if (length == 0) {
+            out += raw[i++];
+            continue;
+        }
+        const auto byte = unicode_to_cp1252(code_point);
+        if (byte) {
+            out += static_cast<char>(*byte);
+        } else {
+            out += '?';
+            ++encoding.unmapped;
+        }
+        i += length;
+    }
 }
 
 }  // namespace
@@ -204,9 +250,12 @@ Result<ResultsReader, ResultsOpenError> ResultsReader::from_stream(std::unique_p
         if (lines->end_offset() == 0) return ResultsReader(std::move(lines));  // an empty file
         return Failure::failure({ResultsOpenFailure::not_results, {}});
     }
-    const int version = file_version(lines->head());
+    // A text editor that saved the file as UTF-8 may have put UTF-8's byte
+    // order mark before the format line.
+    const bool byte_order_mark = lines->text(0).substr(0, 3) == "\xEF\xBB\xBF";
+    const int version = file_version(byte_order_mark ? lines->text(0).substr(3, 3) : lines->head());
     if (version != results_format_version) {
-        const std::string_view first = lines->text(0);
+        const std::string_view first = lines->text(0).substr(byte_order_mark ? 3 : 0);
         ResultsOpenError refused{ResultsOpenFailure::not_results, std::string(first.substr(0, fault_line_bytes))};
         // A format line is a digit, a point and a digit; anything else is
         // some other file.
@@ -215,46 +264,53 @@ Result<ResultsReader, ResultsOpenError> ResultsReader::from_stream(std::unique_p
         return Failure::failure(std::move(refused));
     }
     lines->drop(1);
-    return ResultsReader(std::move(lines));
+    ResultsReader reader(std::move(lines));
+    reader.encoding_.byte_order_mark = byte_order_mark;
+    return reader;
 }
 
 namespace {
 
-// Whether a whole record begins at the window's first line: every line
+// Whether a whole record begins at the window's line `base`: every line
 // there, each holding what its place calls for.
-Check check_record(ResultsLines& lines) {
-    if (!lines.have(header_lines)) return cut_short();
+Check check_record(ResultsLines& lines, std::size_t base = 0) {
+    if (!lines.have(base + header_lines)) return cut_short();
     for (std::size_t i = 0; i < header_lines; ++i)
-        if (lines.line(i).too_long) return fault_at(ResultsFault::line_too_long, i);
+        if (lines.line(base + i).too_long) return fault_at(ResultsFault::line_too_long, i);
     for (std::size_t i : {1, 4, 6, 7, 8, 9})
-        if (!parse_int32(lines.text(i))) return fault_at(ResultsFault::bad_number, i);
-    if (!parse_record_date(lines.text(5))) return fault_at(ResultsFault::bad_date, 5);
-    const auto last = parse_int32(lines.text(10));
+        if (!parse_int32(lines.text(base + i))) return fault_at(ResultsFault::bad_number, i);
+    if (!parse_record_date(lines.text(base + 5))) return fault_at(ResultsFault::bad_date, 5);
+    const auto last = parse_int32(lines.text(base + 10));
     if (!last || *last < -1 || *last >= static_cast<std::int32_t>(max_record_entries))
         return fault_at(ResultsFault::bad_entry_count, 10);
 
     const auto entries = static_cast<std::size_t>(*last + 1);
     for (std::size_t e = 0; e < entries; ++e) {
-        const std::size_t base = header_lines + e * entry_lines;
-        if (!lines.have(base + entry_lines)) return cut_short();
-        for (std::size_t i = base; i < base + entry_lines; ++i)
-            if (lines.line(i).too_long) return fault_at(ResultsFault::line_too_long, i);
-        if (!right_flag(lines.text(base + 13))) return fault_at(ResultsFault::bad_right_flag, base + 13);
-        for (std::size_t i : {base + 14, base + 15})
-            if (!parse_clock_time(lines.text(i))) return fault_at(ResultsFault::bad_time, i);
+        const std::size_t first = header_lines + e * entry_lines;
+        if (!lines.have(base + first + entry_lines)) return cut_short();
+        for (std::size_t i = first; i < first + entry_lines; ++i)
+            if (lines.line(base + i).too_long) return fault_at(ResultsFault::line_too_long, i);
+        if (!right_flag(lines.text(base + first + 13))) return fault_at(ResultsFault::bad_right_flag, first + 13);
+        for (std::size_t i : {first + 14, first + 15})
+            if (!parse_clock_time(lines.text(base + i))) return fault_at(ResultsFault::bad_time, i);
     }
     return Check{true, header_lines + entries * entry_lines, ResultsFault::cut_short, std::nullopt};
 }
 
-// The record at the window's start, known to be whole, into `record`.
-void fill_record(const ResultsLines& lines, std::size_t entries, ExamRecord& record) {
+// The record at the window's start, known to be whole, into `record`; its
+// first `glued` bytes belong to the record cut short before it.
+void fill_record(const ResultsLines& lines, std::size_t entries, std::size_t glued, TextEncoding& encoding,
+                 ExamRecord& record) {
     auto number = [&](std::size_t i) { return parse_int32(lines.text(i)).value_or(0); };
-    record.student_name.assign(lines.text(0));
+    auto text = [&](std::string& to, std::size_t i) {
+        decode_line(lines.text(i), lines.line(i).offset, encoding, to);
+    };
+    decode_line(lines.text(0).substr(glued), lines.line(0).offset + glued, encoding, record.student_name);
     record.type_code = number(1);
-    record.quiz_name.assign(lines.text(2));
-    record.runner_path.assign(lines.text(3));
+    text(record.quiz_name, 2);
+    text(record.runner_path, 3);
     record.score = number(4);
-    record.start_date.assign(lines.text(5));
+    text(record.start_date, 5);
     record.time_limit_on = number(6);
     record.time_limit = number(7);
     record.random_order = number(8);
@@ -264,17 +320,131 @@ void fill_record(const ResultsLines& lines, std::size_t entries, ExamRecord& rec
     for (std::size_t e = 0; e < entries; ++e) {
         const std::size_t base = header_lines + e * entry_lines;
         QuestionRecord& entry = record.entries[e];
-        entry.theme_name.assign(lines.text(base));
-        entry.prompt.assign(lines.text(base + 1));
-        entry.question.assign(lines.text(base + 2));
+        text(entry.theme_name, base);
+        text(entry.prompt, base + 1);
+        text(entry.question, base + 2);
         for (std::size_t k = 0; k < answer_slots; ++k) {
-            entry.expected[k].assign(lines.text(base + 3 + 2 * k));
-            entry.given[k].assign(lines.text(base + 4 + 2 * k));
+            text(entry.expected[k], base + 3 + 2 * k);
+            text(entry.given[k], base + 4 + 2 * k);
         }
         entry.right = number(base + 13);
-        entry.start_time.assign(lines.text(base + 14));
-        entry.end_time.assign(lines.text(base + 15));
+        text(entry.start_time, base + 14);
+        text(entry.end_time, base + 15);
     }
+}
+
+// What a line of a record holds, by its place: the fields whose form is
+// fixed tell where a cut value of theirs ends.
+enum class Field { text, number, right_flag, date, clock };
+
+Field field_at(std::size_t line) {
+    if (line < header_lines) {
+        switch (line) {
+        case 0: case 2: case 3: return Field::text;
+        case 5: return Field::date;
+        default: return Field::number;
+        }
+    }
+    const std::size_t place = (line - header_lines) % entry_lines;
+    if (place == 13) return Field::right_flag;
+    if (place >= 14) return Field::clock;
+    return Field::text;
+}
+
+// The length of the beginning of `text` that a cut value of the field could
+// be: digits where the runner writes digits, its separators in their places.
+std::size_t fixed_field_prefix(Field field, std::string_view text) {
+    auto pattern = [&](std::string_view form) {
+        std::size_t i = 0;
+        while (i < text.size() && i < form.size() &&
+               (form[i] == '9' ? is_digit(text[i]) : text[i] == form[i]))
+            ++i;
+        return i;
+    };
+    switch (field) {
+    case Field::text: return 0;
+    case Field::right_flag: return !text.empty() && (text[0] == '0' || text[0] == '1') ? 1 : 0;
+    case Field::date: return pattern("99/99/9999 99:99");
+    case Field::clock: return pattern("99:99:99");
+    case Field::number: {
+        std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+        while (i < text.size() && i < 11 && is_digit(text[i])) ++i;
+        return i;
+    }
+    }
+    return 0;
+}
+
+bool is_upper(char c) { return to_lower_1252(c) != c; }
+bool is_lower(char c) { return to_upper_1252(c) != c || c == '\xDF' || c == '\xB5'; }
+
+// The small words that join the parts of a name ("Jean de la Fontaine").
+bool is_particle(std::string_view word) {
+    static constexpr std::string_view particles[] = {"de", "du", "des", "la", "le", "les", "van", "von", "der",
+                                                     "den", "di", "da", "del", "y", "e", "et"};
+    for (std::string_view p : particles)
+        if (word == p) return true;
+    return false;
+}
+
+// A word that begins a name: a capital, or "d'" / "l'" and a capital.
+bool begins_name(std::string_view word) {
+    if (word.empty()) return false;
+    if (is_upper(word[0])) return true;
+    return word.size() > 2 && (word[0] == 'd' || word[0] == 'l') && word[1] == '\'' && is_upper(word[2]);
+}
+
+// Where a name of capitalised words (particles between them) that ends the
+// text begins, at or after `from`, also when it is glued to a lower-case
+// word before it ("merJean"); npos when the text does not end so.
+std::size_t capital_tail(std::string_view text, std::size_t from) {
+    std::size_t start = std::string_view::npos;
+    std::size_t end = text.size();
+    while (end > from) {
+        const std::size_t blank = text.find_last_of(" \t", end - 1);
+        const std::size_t begin = blank == std::string_view::npos ? 0 : blank + 1;
+        const std::string_view word = text.substr(begin, end - begin);
+        if (begin < from) break;
+        if (!word.empty()) {
+            if (begins_name(word)) {
+                start = begin;
+            } else if (!is_particle(word)) {
+                for (std::size_t k = word.size(); k-- > 1;) {
+                    if (is_lower(word[k - 1]) && is_upper(word[k])) {
+                        start = begin + k;
+                        break;
+                    }
+                }
+                break;
+            }
+        }
+        if (blank == std::string_view::npos) break;
+        end = blank;
+    }
+    return start;
+}
+
+// Whether the text before `name_start` is the end of a cut value rather than
+// the beginning of the name: the line is longer than a name can be, the name
+// follows a lower-case letter without a blank ("merJean"), or the text before
+// it holds a sign that no name holds (a digit, a brace, a colon ...) or a
+// lower-case word other than a particle.
+bool cut_text_before(std::string_view line, std::size_t name_start) {
+    if (name_start == 0) return false;
+    if (line.size() > max_student_name) return true;
+    if (is_lower(line[name_start - 1]) && is_upper(line[name_start])) return true;
+    for (std::size_t i = 0; i < name_start; ++i) {
+        const char c = line[i];
+        if (!(is_upper(c) || is_lower(c) || c == ' ' || c == '\t' || c == '-' || c == '\'' || c == '.')) return true;
+    }
+    std::size_t i = 0;
+    while (i < name_start) {
+        const std::size_t blank = std::min(line.find_first_of(" \t", i), name_start);
+        const std::string_view word = line.substr(i, blank - i);
+        if (!word.empty() && is_lower(word[0]) && !is_particle(word)) return true;
+        i = blank + 1;
+    }
+    return false;
 }
 
 }  // namespace
@@ -288,11 +458,13 @@ ResultsReader::Step ResultsReader::next(ReadRecord& record, SkippedBytes& skippe
             // A skipped stretch is reported before the record that ends it.
             if (pending_) {
                 SkippedBytes stretch = std::move(*pending_);
-                stretch.length = lines_->window_offset() - stretch.offset;
-                if (stretch.fault == ResultsFault::cut_short) stretch.fault_offset = lines_->end_offset();
                 pending_.reset();
                 const bool blank = pending_blank_;
                 pending_blank_ = true;
+                if (more && !blank) find_glued_start(check.lines, pending_lines_);
+                pending_lines_ = 0;
+                stretch.length = lines_->window_offset() + glued_bytes_ - stretch.offset;
+                if (stretch.fault == ResultsFault::cut_short) stretch.fault_offset = lines_->end_offset();
                 // Empty lines alone between records, or at the end, lose nothing.
                 if (!blank) {
                     skipped = std::move(stretch);
@@ -300,8 +472,12 @@ ResultsReader::Step ResultsReader::next(ReadRecord& record, SkippedBytes& skippe
                 }
             }
             if (!more) return Step::end;
-            record.offset = lines_->line(0).offset;
-            fill_record(*lines_, (check.lines - header_lines) / entry_lines, record.record);
+            record.offset = lines_->line(0).offset + glued_bytes_;
+            fill_record(*lines_, (check.lines - header_lines) / entry_lines, glued_bytes_, encoding_, record.record);
+            record.glued = std::move(glued_);
+            glued_.reset();
+            glued_bytes_ = 0;
+            remember_name(record.record.student_name);
             lines_->drop(check.lines);
             return Step::record;
         }
@@ -311,14 +487,133 @@ ResultsReader::Step ResultsReader::next(ReadRecord& record, SkippedBytes& skippe
             stretch.fault = check.fault;
             if (check.fault_line) {
                 stretch.fault_offset = lines_->line(*check.fault_line).offset;
-                stretch.fault_line = std::string(lines_->text(*check.fault_line).substr(0, fault_line_bytes));
+                TextEncoding ignored;
+                decode_line(lines_->text(*check.fault_line), 0, ignored, stretch.fault_line);
+                if (stretch.fault_line.size() > fault_line_bytes) stretch.fault_line.resize(fault_line_bytes);
             }
             pending_ = std::move(stretch);
         }
         if (lines_->line(0).length != 0 || lines_->line(0).too_long) pending_blank_ = false;
+        ++pending_lines_;
         lines_->drop(1);
     }
 }
+
+namespace {
+
+// Students' names as one whatever their case and blanks.
+std::string folded_name(std::string_view name) {
+    std::string out;
+    bool blank = false;
+    for (char c : name) {
+        if (c == ' ' || c == '\t') {
+            blank = !out.empty();
+            continue;
+        }
+        if (blank) out += ' ';
+        blank = false;
+        out += to_lower_1252(c);
+    }
+    return out;
+}
+
+// Where a name may begin: after a blank or a sign, or where a capital
+// follows a lower-case letter.
+bool name_may_begin(std::string_view line, std::size_t at) {
+    if (at == 0) return true;
+    const char before = line[at - 1];
+    const bool letter = is_upper(before) || is_lower(before);
+    return !letter || (is_lower(before) && is_upper(line[at]));
+}
+
+// The byte of a raw line where its `chars`-th character begins, the line
+// being UTF-8 or Windows-1252.
+std::size_t raw_offset(std::string_view raw, std::size_t chars) {
+    if (!is_utf8_line(raw)) return chars;
+    std::size_t i = 0;
+    for (std::size_t c = 0; c < chars && i < raw.size(); ++c) {
+        char32_t code_point = 0;
+        const std::size_t length = static_cast<unsigned char>(raw[i]) < 0x80 ? 1 : utf8_sequence(raw, i, code_point);
+        i += length ? length : 1;
+    }
+    return i;
+}
+
+constexpr std::size_t names_kept = 8192;
+constexpr std::size_t records_looked_ahead = 64;
+constexpr std::uint64_t bytes_looked_ahead = 16u << 20;
+
+}  // namespace
+
+void ResultsReader::remember_name(std::string_view name) {
+    if (names_.size() < names_kept) names_.insert(folded_name(name));
+}
+
+// The names of the whole records that follow, so that a student whose
+// first record of the file is the glued one is still known.
+void ResultsReader::look_ahead_names(std::size_t from_line) {
+    const std::uint64_t start = lines_->line(0).offset;
+    std::size_t i = from_line;
+    for (std::size_t found = 0; found < records_looked_ahead && lines_->have(i + 1) &&
+                                lines_->line(i).offset - start < bytes_looked_ahead;) {
+        const Check check = check_record(*lines_, i);
+        if (!check.whole) {
+            ++i;
+            continue;
+        }
+        std::string name;
+        TextEncoding ignored;
+        decode_line(lines_->text(i), 0, ignored, name);
+        remember_name(name);
+        i += check.lines;
+        ++found;
+    }
+}
+
+// The record at the window's start follows a skipped stretch of
+// `stretch_lines` lines, which began where the record cut short began. When
+// that record was cut inside a line and the runner appended this one
+// without ending the line, the student's name follows the cut text: the
+// name is the end of the line, of at most max_student_name characters. Its
+// beginning is, in this order of trust: where a name of another record of
+// the file ends the line; where the cut line's value ends when its place
+// holds a number, a date or a time; where capitalised words end the line
+// after cut text. With none of these, the line is the name, as written.
+void ResultsReader::find_glued_start(std::size_t record_lines, std::size_t stretch_lines) {
+    glued_bytes_ = 0;
+    glued_.reset();
+    const std::string_view raw = lines_->text(0);
+    if (raw.empty()) return;
+    std::string line;
+    TextEncoding ignored;
+    decode_line(raw, 0, ignored, line);
+    const std::size_t from = line.size() > max_student_name ? line.size() - max_student_name : 0;
+
+    auto glue = [&](std::size_t at, GluedBy by) {
+        glued_bytes_ = raw_offset(raw, at);
+        const std::size_t shown = std::min(at, fault_line_bytes);
+        glued_ = GluedStart{line.substr(at - shown, shown), by};
+    };
+
+    look_ahead_names(record_lines);
+    for (std::size_t at = from; at < line.size(); ++at) {
+        if (!name_may_begin(line, at) || !names_.count(folded_name(std::string_view(line).substr(at)))) continue;
+        if (at == 0) return;  // the whole line is a student's name
+        if (cut_text_before(line, at)) {
+            glue(at, GluedBy::known_name);
+            return;
+        }
+    }
+    const std::size_t value = fixed_field_prefix(field_at(stretch_lines), line);
+    if (value > 0 && line.find_first_not_of(" \t", value) != std::string::npos) {
+        glue(value, GluedBy::field_pattern);
+        return;
+    }
+    const std::size_t tail = capital_tail(line, from);
+    if (tail != std::string::npos && cut_text_before(line, tail)) glue(tail, GluedBy::capitals);
+}
+
+const TextEncoding& ResultsReader::encoding() const { return encoding_; }
 
 std::uint64_t ResultsReader::position() const { return lines_->bytes_read(); }
 std::optional<std::uint64_t> ResultsReader::size() const { return lines_->size(); }

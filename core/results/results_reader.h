@@ -10,6 +10,19 @@
 // at the first later line where a whole record begins. Every stretch of bytes
 // skipped that way is reported once, with its offset and the first fault found
 // in it; every whole record around it is still read.
+//
+// A runner that appends after a record cut short in the middle of a line
+// does not always end that line first: the next record's first line (the
+// student's name) then follows the cut text on the same line. The record
+// found right after a skipped stretch has its start looked for inside its
+// first line (see GluedStart).
+//
+// The file is Windows-1252 as the runners write it. A file that a text
+// editor has saved again as UTF-8 (with or without a byte order mark) is
+// still read: a line that holds UTF-8 sequences and nothing else beyond ASCII
+// is UTF-8, and its texts are converted back to Windows-1252. The decision
+// is made line by line because runners keep appending Windows-1252 records
+// to a file after an editor has converted what it held.
 #include <cstdint>
 #include <filesystem>
 #include <istream>
@@ -17,6 +30,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "common/result.h"
@@ -46,10 +60,34 @@ struct SkippedBytes {
     std::string fault_line;                        // the beginning of that line, Windows-1252, at most 40 bytes
 };
 
+// How the start of a record glued onto a cut line was found.
+enum class GluedBy {
+    known_name,     // the line ends with the name of a student of another record of the file
+    field_pattern,  // the cut line held a number, a date or a time, which ends where the name begins
+    capitals,       // a guess: the capitalised words that end the line, after the cut text
+};
+
+// A record whose first line began inside a line of the record cut short
+// before it.
+struct GluedStart {
+    std::string cut_text;  // what the line held before the name, Windows-1252, at most 40 bytes from its end
+    GluedBy by = GluedBy::known_name;
+};
+
 // A record read back, with the offset of its first byte in the file.
 struct ReadRecord {
     std::uint64_t offset = 0;
     ExamRecord record;
+    std::optional<GluedStart> glued;  // set when the record began inside a cut line
+};
+
+// What the reader found of the file's text encoding.
+struct TextEncoding {
+    bool byte_order_mark = false;         // the file begins with UTF-8's byte order mark
+    std::uint64_t utf8_lines = 0;         // lines read as UTF-8
+    std::uint64_t first_utf8_offset = 0;  // the first of them (or of the mark)
+    std::uint64_t unmapped = 0;           // characters that Windows-1252 lacks, read as '?'
+    bool utf8() const { return byte_order_mark || utf8_lines > 0; }
 };
 
 class ResultsLines;  // the file's lines, read in chunks
@@ -90,11 +128,22 @@ public:
     std::uint64_t position() const;
     std::optional<std::uint64_t> size() const;
 
+    // What has been read as UTF-8 so far.
+    const TextEncoding& encoding() const;
+
 private:
     explicit ResultsReader(std::unique_ptr<ResultsLines> lines);
+    void find_glued_start(std::size_t record_lines, std::size_t stretch_lines);
+    void look_ahead_names(std::size_t from_line);
+    void remember_name(std::string_view name);
     std::unique_ptr<ResultsLines> lines_;
     std::optional<SkippedBytes> pending_;  // a stretch being skipped, not yet reported
     bool pending_blank_ = true;            // that stretch holds only empty lines so far
+    std::size_t pending_lines_ = 0;        // lines in that stretch
+    std::size_t glued_bytes_ = 0;            // of the next record's first line, that belong to the cut record
+    std::optional<GluedStart> glued_;
+    std::unordered_set<std::string> names_;  // students of the records read, folded
+    TextEncoding encoding_;
 };
 
 // Header values that the report shows: the start date and the entry times

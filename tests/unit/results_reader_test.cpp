@@ -8,6 +8,7 @@
 #include <random>
 #include <sstream>
 
+#include "common/cp1252.h"
 #include "quiz/byte_source.h"
 #include "results/results_file.h"
 #include "results/results_reader.h"
@@ -40,6 +41,19 @@ Contents read_file(const std::filesystem::path& file) {
     return read_all(reader.value());
 }
 
+bool is_utf8_beyond_ascii(std::string_view text) {
+    bool beyond = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) continue;
+        char32_t code_point = 0;
+        const std::size_t length = utf8_sequence(text, i, code_point);
+        if (!length) return false;
+        beyond = true;
+        i += length - 1;
+    }
+    return beyond;
+}
+
 // Texts a runner may write: any Windows-1252 byte but CR, LF and NUL, and
 // now and then a text that looks like a number, a date or a time, so that
 // only the lines' places tell them apart.
@@ -55,6 +69,10 @@ public:
         for (char& c : out) {
             do c = static_cast<char>(1 + pick(255)); while (c == '\r' || c == '\n');
         }
+        // Random bytes now and then spell UTF-8, which is what a text editor
+        // writes and is read as such (tested below); a lone accented letter
+        // at the end keeps the runner's texts apart from it.
+        if (is_utf8_beyond_ascii(out)) out += '\xE9';
         return out;
     }
 
@@ -318,6 +336,148 @@ TEST(ResultsReader, DamageToOneRecordCostsNoOther) {
             EXPECT_GE(skipped.offset, damaged_from) << where;
             EXPECT_LE(skipped.offset + skipped.length, damaged_to) << where;
         }
+    }
+}
+
+// A file that a text editor saved again as UTF-8: its texts are read back as
+// the runners wrote them, and the reader says what it read as UTF-8. Runners
+// keep appending Windows-1252 records after the editor's part.
+TEST(ResultsReader, ReadsAFileThatAnEditorSavedAsUtf8) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const std::string head(results_format_line);
+    ExamRecord chloe = named_record("Chlo\xE9", 1);
+    chloe.entries[0].given[0] = "\x80 \x9C";  // the euro sign and the ligature oe
+    const std::string chloe_1252 = format_record(chloe);
+    const std::string chloe_utf8 = cp1252_to_utf8(chloe_1252);
+    const std::string noel = format_record(named_record("No\xEBl", 2));
+    const std::string lf_only = [&] {
+        std::string out;
+        for (char c : chloe_utf8) if (c != '\r') out += c;
+        return out;
+    }();
+    struct Row {
+        const char* file_is;
+        std::string bytes;
+        std::vector<std::string> students;  // Windows-1252
+        bool byte_order_mark;
+        std::uint64_t utf8_lines;
+        std::uint64_t first_utf8_offset;
+        std::uint64_t unmapped;
+        std::uint64_t first_record_offset;
+    };
+    const Row rows[] = {
+        {"Windows-1252, as the runners write it", head + chloe_1252 + noel, {"Chlo\xE9", "No\xEBl"}, false, 0, 0, 0, 5},
+        {"UTF-8 with a byte order mark", bom + head + chloe_utf8, {"Chlo\xE9"}, true, 3, 0, 0, 8},
+        {"UTF-8 without a byte order mark", head + chloe_utf8, {"Chlo\xE9"}, false, 3, 5, 0, 5},
+        {"UTF-8 with lines ended by LF alone", bom + "1.3\n" + lf_only, {"Chlo\xE9"}, true, 3, 0, 0, 7},
+        {"UTF-8, then a record that a runner appended", head + chloe_utf8 + noel, {"Chlo\xE9", "No\xEBl"}, false, 3, 5, 0,
+         5},
+        {"UTF-8 holding a letter that Windows-1252 lacks", head + cp1252_to_utf8(format_record(named_record("Anna", 0))).replace(
+             head.size() - 5, 4, "\xC5\x81ukasz"), {"?ukasz"}, false, 2, 5, 1, 5},
+    };
+    for (const Row& row : rows) {
+        auto reader = ResultsReader::from_stream(std::make_unique<std::istringstream>(row.bytes));
+        ASSERT_TRUE(reader.ok()) << row.file_is;
+        const Contents read = read_all(reader.value());
+        std::vector<std::string> students;
+        for (const ReadRecord& r : read.records) students.push_back(r.record.student_name);
+        EXPECT_EQ(students, row.students) << row.file_is;
+        EXPECT_TRUE(read.skipped.empty()) << row.file_is;
+        if (!read.records.empty()) {
+            EXPECT_EQ(read.records[0].offset, row.first_record_offset) << row.file_is;
+            EXPECT_EQ(read.records[0].record.quiz_name, "G\xE9ographie") << row.file_is;
+        }
+        if (students.size() && students[0] == "Chlo\xE9") {
+            EXPECT_EQ(read.records[0].record.entries[0].given[0], "\x80 \x9C") << row.file_is;
+        }
+        const TextEncoding& encoding = reader.value().encoding();
+        EXPECT_EQ(encoding.utf8(), row.byte_order_mark || row.utf8_lines > 0) << row.file_is;
+        EXPECT_EQ(encoding.byte_order_mark, row.byte_order_mark) << row.file_is;
+        EXPECT_EQ(encoding.utf8_lines, row.utf8_lines) << row.file_is;
+        EXPECT_EQ(encoding.first_utf8_offset, row.first_utf8_offset) << row.file_is;
+        EXPECT_EQ(encoding.unmapped, row.unmapped) << row.file_is;
+    }
+    // The byte order mark before a format line of another version is still
+    // that version.
+    auto old = ResultsReader::from_stream(std::make_unique<std::istringstream>(bom + "1.2\r\n"));
+    ASSERT_FALSE(old.ok());
+    EXPECT_EQ(old.error().failure, ResultsOpenFailure::too_old);
+}
+
+// A runner that appends after a record cut inside a line may not end that
+// line first: the next record's student name then follows the cut text.
+// Its start is found, and the student is not named after the cut text.
+TEST(ResultsReader, FindsTheStartOfARecordGluedOntoACutLine) {
+    const std::string head(results_format_line);
+    ExamRecord cut = named_record("Bruno", 2);
+    cut.entries[0].given[0] = "la mer";
+    cut.entries[0].prompt = "{\\rtf1\\ansi\\deff0 Quelle est la capitale de ce pays ?\\par }";
+    const std::string bruno = format_record(cut);
+    const std::string anna = format_record(named_record("Anna", 1));
+    // The cut record up to `chars` bytes into its line `line`, no line end.
+    auto cut_at = [&](std::size_t line, std::size_t chars) { return bruno.substr(0, line_offset(bruno, line) + chars); };
+    auto record_of = [](const std::string& student) { return format_record(named_record(student, 1)); };
+    constexpr std::size_t given_line = 11 + 4, prompt_line = 11 + 1, start_time_line = 11 + 14, score_line = 4;
+
+    struct Row {
+        const char* case_of;
+        std::string before;  // whole records before the cut one
+        std::string cut;     // the cut record
+        std::string glued;   // the student name of the record appended onto it
+        std::string after;   // whole records after it
+        std::string student;
+        std::optional<GluedBy> by;
+    };
+    const Row rows[] = {
+        {"a known name that the file holds before", anna + record_of("jean  dupont"), cut_at(given_line, 6),
+         "Jean Dupont", "", "Jean Dupont", GluedBy::known_name},
+        {"a known name that the file holds after", anna, cut_at(given_line, 6), "Jean Dupont",
+         record_of("Jean Dupont"), "Jean Dupont", GluedBy::known_name},
+        {"a cut time: the name follows the digits", anna, cut_at(start_time_line, 4), "jean", "", "jean",
+         GluedBy::field_pattern},
+        {"a cut score", anna, cut_at(score_line, 1), "anna", "", "anna", GluedBy::known_name},
+        {"a cut score and an unknown name", anna, cut_at(score_line, 1), "zo\xE9", "", "zo\xE9",
+         GluedBy::field_pattern},
+        {"an unknown name glued onto a cut word", anna, cut_at(given_line, 6), "Jean Dupont", "", "Jean Dupont",
+         GluedBy::capitals},
+        {"an unknown name after a cut word and its blank", anna, cut_at(given_line, 5) + " ", "Jean de la Fontaine",
+         "", "Jean de la Fontaine", GluedBy::capitals},
+        {"an unknown name after a cut rich text", anna, cut_at(prompt_line, 40), "Jean Dupont", "", "Jean Dupont",
+         GluedBy::capitals},
+        {"a cut line ended before the next record", anna, cut_at(given_line, 6) + "\r\n", "Jean de la Fontaine", "",
+         "Jean de la Fontaine", std::nullopt},
+        {"a cut line ended, and a name like the end of another", anna + record_of("Dupont"),
+         cut_at(given_line, 6) + "\r\n", "Jean Dupont", "", "Jean Dupont", std::nullopt},
+    };
+    for (const Row& row : rows) {
+        const std::string glued = record_of(row.glued);
+        const std::string bytes = head + row.before + row.cut + glued + row.after;
+        auto reader = ResultsReader::from_stream(std::make_unique<std::istringstream>(bytes));
+        ASSERT_TRUE(reader.ok());
+        const Contents read = read_all(reader.value());
+        const std::size_t cut_from = head.size() + row.before.size();
+        const std::size_t glued_from = cut_from + row.cut.size();
+        const ReadRecord* found = nullptr;
+        for (const ReadRecord& r : read.records)
+            if (r.offset >= cut_from && r.offset <= glued_from) found = &r;
+        ASSERT_NE(found, nullptr) << row.case_of;
+        EXPECT_EQ(found->record.student_name, row.student) << row.case_of;
+        EXPECT_EQ(format_record(found->record), format_record(named_record(row.student, 1))) << row.case_of;
+        ASSERT_EQ(read.skipped.size(), 1u) << row.case_of;
+        const std::size_t lost = row.by ? row.cut.size() : line_offset(bytes.substr(cut_from), 
+            static_cast<std::size_t>(std::count(row.cut.begin(), row.cut.end(), '\n')));
+        EXPECT_EQ(read.skipped[0].offset, cut_from) << row.case_of;
+        EXPECT_EQ(read.skipped[0].length, lost) << row.case_of;
+        EXPECT_EQ(found->offset, cut_from + lost) << row.case_of;
+        EXPECT_EQ(found->glued.has_value(), row.by.has_value()) << row.case_of;
+        if (found->glued && row.by) {
+            EXPECT_EQ(found->glued->by, *row.by) << row.case_of;
+            const std::string tail = row.cut.substr(row.cut.rfind('\n') + 1);
+            EXPECT_EQ(found->glued->cut_text, tail.substr(tail.size() > 40 ? tail.size() - 40 : 0)) << row.case_of;
+        }
+        std::size_t others = 0;
+        for (const ReadRecord& r : read.records) others += &r != found;
+        EXPECT_EQ(others, read.records.size() - 1);
     }
 }
 
