@@ -54,9 +54,10 @@ expect "the standard deviation" 'data-stat="sd">4,4 <small>sur 20 ; 21,9 %</smal
 expect "the lowest mark" 'data-stat="lowest">4/20 <small>20 %</small>'
 expect "the histogram's bar of 16/20" '<title>16/20 : 8 examens</title>'
 # Canada (open answers, asked 12 times, 5 right): Toronto given 6 times
-# (once as "toronto"); r = 0.43 against the rest of each exam's score.
+# (once as "toronto"); r = 0.43 against the rest of each exam's score,
+# shaded as uncertain: twelve exams are fewer than thirty.
 expect "Canada's facility" '<td>Canada</td><td class="num" data-value="12">12</td><td class="facility" data-value="0.4167">'
-expect "Canada's discrimination" 'data-value="0.4317">0,43</td>'
+expect "Canada's discrimination" '<td class="num discrimination uncertain" data-value="0.4317" title="incertaine : sur 12 examens'
 expect "Canada's most frequent wrong answer" '<li>« Toronto » <span class="n">× 6</span></li>'
 # Three hangman exams: too few for a discrimination.
 expect "a question with too few exams" '<td>un cheval</td><td class="num" data-value="3">3</td>'

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "class_report.h"
+#include "common/cp1252.h"
 #include "csv_export.h"
 #include "frequent_answers.h"
 #include "quiz/byte_source.h"
@@ -115,6 +116,75 @@ TEST(ClassReport, DiscriminationIsTheCorrelationWithTheRestOfTheExam) {
     }
 }
 
+TEST(ClassReport, ReliabilityIsKr20OverTheExamsOfTheMostCommonLength) {
+    // Ten exams of three questions (each place counts as one item), worked
+    // out by hand: total variance 0.96, item variances summing to 0.7, so
+    // KR-20 = 3/2 x (1 - 0.7/0.96) = 0.40625 and the standard error of
+    // measurement sqrt(0.96 x 0.59375) = 0.755 questions of 3: 25.17 %.
+    const bool results[10][3] = {{1, 1, 1}, {1, 1, 0}, {1, 0, 0}, {0, 0, 0}, {1, 1, 1},
+                                 {0, 1, 0}, {1, 0, 1}, {1, 1, 0}, {0, 0, 1}, {1, 1, 1}};
+    auto exams_of = [&](int count, bool all_alike) {
+        ClassReport report;
+        for (int e = 0; e < count; ++e) {
+            std::vector<Answer> answers;
+            for (int q = 0; q < 3; ++q)
+                answers.push_back({"Q" + std::to_string((e + q) % 5), all_alike ? q == 0 : results[e % 10][q]});
+            report.add(exam("E" + std::to_string(e), 0, answers));
+        }
+        // Exams of another length do not count.
+        for (int e = 0; e < 3; ++e) report.add(exam("F", 0, {{"Q1", e == 0}, {"Q2", true}}));
+        return reliability(report.quizzes().front()->lengths);
+    };
+    const Reliability r = exams_of(10, false);
+    ASSERT_EQ(r.kind, Reliability::Kind::value);
+    EXPECT_NEAR(r.kr20, 0.40625, 1e-9);
+    EXPECT_NEAR(r.measurement_error, 25.1661, 1e-3);
+    EXPECT_EQ(r.questions, 3u);
+    EXPECT_EQ(r.exams, 10u);
+
+    struct Row {
+        const char* why;
+        int exams;
+        bool all_alike;
+        Reliability::Kind kind;
+    };
+    const Row rows[] = {
+        {"nine exams are too few", 9, false, Reliability::Kind::not_enough_data},
+        {"every exam had one right answer", 12, true, Reliability::Kind::undefined},
+    };
+    for (const Row& row : rows) EXPECT_EQ(exams_of(row.exams, row.all_alike).kind, row.kind) << row.why;
+}
+
+TEST(ClassReport, DiscriminationOnFewExamsIsUncertain) {
+    struct Row {
+        int exams;
+        bool uncertain;
+    };
+    for (const Row& row : {Row{5, true}, Row{29, true}, Row{30, false}, Row{300, false}}) {
+        ClassReport report;
+        for (int e = 0; e < row.exams; ++e)
+            report.add(exam("E", 50, {{"Q", e % 2 == 0}, {"Autre", e % 4 < 2}, {"Trois", e % 3 == 0}}));
+        const Discrimination d = discrimination(question_named(report, "Q"));
+        ASSERT_EQ(d.kind, Discrimination::Kind::value) << row.exams;
+        EXPECT_EQ(d.uncertain(), row.uncertain) << row.exams;
+        EXPECT_EQ(d.exams, static_cast<std::uint64_t>(row.exams));
+        EXPECT_LT(d.low, d.value);
+        EXPECT_GT(d.high, d.value);
+    }
+    // The interval of the hand-worked example above (r = 0.6455 on five
+    // exams): tanh(atanh(r) -/+ 1.96 / sqrt(2)).
+    ClassReport report;
+    const bool results[5][3] = {{1, 1, 1}, {1, 1, 0}, {0, 1, 0}, {0, 0, 0}, {1, 0, 1}};
+    for (int e = 0; e < 5; ++e) {
+        std::vector<Answer> answers;
+        for (int q = 0; q < 3; ++q) answers.push_back({"Q" + std::to_string(q + 1), results[e][q]});
+        report.add(exam("E" + std::to_string(e), 50, answers));
+    }
+    const Discrimination d = discrimination(question_named(report, "Q1"));
+    EXPECT_NEAR(d.low, -0.5500, 1e-3);
+    EXPECT_NEAR(d.high, 0.9734, 1e-3);
+}
+
 TEST(ClassReport, AQuestionIsKnownByItsThemeAndPlainText) {
     ClassReport report;
     report.add(exam("Anna", 50, {{"France", true}, {"{\\rtf1\\ansi \\b France\\b0}", false},
@@ -216,7 +286,7 @@ TEST(Csv, FieldsAreQuotedAndNeverTakenForFormulas) {
 TEST(ReportOptions, ReadsTheCommandLine) {
     const auto parsed = parse_report_options(
         {"kz.dat", "autre.dat", "-o", "r.html", "--csv=out", "--quiz", "Quiz d\xC3\xA9" "couverte", "--since",
-         "2026-03-02", "--until", "17/3/2026", "--limit", "0", "--no-progress"});
+         "2026-03-02", "--until", "17/3/2026", "--limit", "0", "--no-progress", "--first"});
     ASSERT_TRUE(parsed.ok()) << parsed.error();
     const ReportOptions& o = parsed.value();
     EXPECT_EQ(o.inputs.size(), 2u);
@@ -225,8 +295,11 @@ TEST(ReportOptions, ReadsTheCommandLine) {
     EXPECT_EQ(o.quizzes, std::vector<std::string>{"quiz d\xE9" "couverte"});
     EXPECT_EQ(o.since, 202603020000);
     EXPECT_EQ(o.until, 202603172359);
-    EXPECT_EQ(o.limits.exams_per_quiz, 0u);
+    for (std::size_t limit : {o.limits.exams_per_quiz, o.limits.exams_per_student, o.limits.quizzes,
+                              o.limits.questions_per_quiz, o.limits.students})
+        EXPECT_EQ(limit, 0u) << "--limit bounds every list";
     EXPECT_FALSE(o.progress);
+    EXPECT_TRUE(o.first);
 
     struct Row {
         std::vector<std::string> arguments;
@@ -301,6 +374,47 @@ TEST(ResultsReport, DamagedRecordsAreWarnedAboutAndTheWholeOnesReported) {
     EXPECT_EQ(page.find("Bruno"), std::string::npos);
     EXPECT_NE(page.find("<ul class=\"warnings\">\n<li>" + file.string() + ", octet " + offset), std::string::npos);
     EXPECT_NE(run.out.str().find("2 examens, 2 élèves, 1 questionnaire ; 1 passage ignoré"), std::string::npos);
+}
+
+// What the reader had to make out (a file saved as UTF-8, a record glued onto
+// a cut line) is reported as the runners wrote it, with a warning that names
+// the file.
+TEST(ResultsReport, WarnsOfFilesReadOtherwiseThanTheRunnersWriteThem) {
+    const std::string head(results_format_line);
+    const std::string chloe = format_record(exam("Chlo\xE9", 50, {{"France", false, "Lyon"}}));
+    ExamRecord cut = exam("Bruno", 0, {{"France", false, "la mer"}});
+    const std::string bruno = format_record(cut);
+    const std::string glued = bruno.substr(0, bruno.find("la mer") + 6) +
+                              format_record(exam("Jean Dupont", 100, {{"France", true}}));
+    struct Row {
+        const char* file_is;
+        std::string bytes;
+        std::vector<std::string> on_page;      // UTF-8
+        std::vector<std::string> not_on_page;  // UTF-8
+        std::string warning;
+    };
+    const Row rows[] = {
+        {"saved as UTF-8 with a byte order mark", "\xEF\xBB\xBF" + cp1252_to_utf8(head + chloe), {"Chloé", "Géographie"},
+         {"Ã"}, "kz.dat : enregistré en UTF-8 (sans doute par un éditeur de texte), avec la marque d'ordre des octets"},
+        {"saved as UTF-8, then appended to", cp1252_to_utf8(head + chloe) + format_record(exam("No\xEBl", 0, {})),
+         {"data-stat=\"exams\">2<", "Noël"}, {"Ã"},
+         "kz.dat : enregistré en UTF-8 (sans doute par un éditeur de texte) à partir de l'octet 5 : 2 lignes lues en "
+         "UTF-8"},
+        {"a record glued onto a cut line", head + glued, {"Jean Dupont"}, {"la mer Jean", "la merJean"},
+         "un examen commence au milieu d'une ligne, à la suite d'un enregistrement interrompu (« …la mer ») ; "
+         "élève : « Jean Dupont » (nom deviné d'après les majuscules, à vérifier)"},
+    };
+    for (const Row& row : rows) {
+        ToolRun run;
+        const auto file = run.file("kz.dat", row.bytes);
+        run({file.string(), "-o", (run.folder / "rapport.html").string()});
+        EXPECT_EQ(run.code, report_done) << row.file_is;
+        const std::string page = run.page();
+        for (const std::string& text : row.on_page) EXPECT_NE(page.find(text), std::string::npos) << row.file_is << ": " << text;
+        for (const std::string& text : row.not_on_page) EXPECT_EQ(page.find(text), std::string::npos) << row.file_is << ": " << text;
+        EXPECT_NE(run.err.str().find(row.warning), std::string::npos) << row.file_is << "\n" << run.err.str();
+        EXPECT_NE(page.find(html_escaped(row.warning.substr(row.warning.find(" : ") + 3))), std::string::npos) << row.file_is;
+    }
 }
 
 TEST(ResultsReport, AFileOfAnotherFormatIsRefusedAndTheOthersReported) {
@@ -400,10 +514,164 @@ TEST(ResultsReport, ChosenQuizzesAndDatesAndTheCsvFiles) {
               ";2;Capitales;Capitale ?;Italie;Paris;'=1+1;0;10:00:07;10:00:14;7");
 }
 
+// Rows of a table of the page (its <tbody> rows), by the table's class and
+// the order of tables of that class.
+std::size_t rows_of(const std::string& page, const std::string& table_class, std::size_t nth = 0) {
+    std::size_t at = 0;
+    for (std::size_t i = 0; i <= nth; ++i) {
+        at = page.find("<table class=\"sortable " + table_class + "\">", at);
+        if (at == std::string::npos) return 0;
+        ++at;
+    }
+    const std::size_t end = page.find("</table>", at);
+    std::size_t rows = 0;
+    for (std::size_t r = page.find("<tbody>", at); (r = page.find("<tr>", r + 1)) < end;) ++rows;
+    return rows;
+}
+
+std::size_t count_of(const std::string& page, const std::string& text) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; (at = page.find(text, at)) != std::string::npos; at += text.size()) ++count;
+    return count;
+}
+
+TEST(ResultsReport, EveryListOfThePageHoldsAtMostTheLimitAndTheFiguresCountAll) {
+    // Three quizzes (5, 4 and 3 exams), four students, five questions.
+    std::vector<ExamRecord> records;
+    const char* quizzes[] = {"Alpha", "Alpha", "Alpha", "Alpha", "Alpha", "Beta", "Beta", "Beta", "Beta",
+                             "Gamma", "Gamma", "Gamma"};
+    for (int e = 0; e < 12; ++e) {
+        std::vector<Answer> answers;
+        for (int q = 0; q < 5; ++q) answers.push_back({"Q" + std::to_string(q), (e + q) % 3 != 0});
+        records.push_back(exam("Élève " + std::to_string(e % 4), 60, answers,
+                               "0" + std::to_string(1 + e % 9) + "/03/2026 1" + std::to_string(e % 10) + ":00",
+                               quizzes[e]));
+    }
+    struct Row {
+        std::string limit;
+        std::size_t quizzes, exams_of_alpha, questions, students, exams_of_a_student;
+        std::size_t limited_notes;
+    };
+    const Row rows[] = {
+        {"2", 2, 2, 2, 2, 2, 1 + 2 * 2 + 1 + 2},
+        {"0", 3, 5, 5, 4, 3, 0},
+        {"100", 3, 5, 5, 4, 3, 0},
+    };
+    for (const Row& row : rows) {
+        ToolRun run;
+        run({run.file("kz.dat", results_file(records)).string(), "-o", (run.folder / "rapport.html").string(),
+             "--limit", row.limit});
+        ASSERT_EQ(run.code, report_done) << run.err.str();
+        const std::string page = run.page();
+        EXPECT_EQ(count_of(page, "<section class=\"quiz\""), row.quizzes) << row.limit;
+        EXPECT_EQ(rows_of(page, "exams"), row.exams_of_alpha) << row.limit;
+        EXPECT_EQ(rows_of(page, "questions"), row.questions) << row.limit;
+        EXPECT_EQ(rows_of(page, "students"), row.students) << row.limit;
+        EXPECT_EQ(count_of(page, "<details class=\"student\""), row.students) << row.limit;
+        EXPECT_EQ(count_of(page, "<details class=\"student\" id=\"eleve-0\" open"), 0u) << "folded";
+        EXPECT_EQ(rows_of(page, "exams", row.quizzes), row.exams_of_a_student) << row.limit;
+        EXPECT_EQ(count_of(page, "class=\"note limited\""), row.limited_notes) << row.limit;
+        EXPECT_NE(page.find("12 examens de 4 élèves dans 3 questionnaires"), std::string::npos) << row.limit;
+        EXPECT_NE(page.find("data-stat=\"exams\">5<"), std::string::npos) << "Alpha's figures count all its exams";
+    }
+}
+
+TEST(ResultsReport, IdenticalRecordsAreCountedOnce) {
+    const std::string anna = format_record(exam("Anna", 100, {{"France", true}}, "01/03/2026 09:00"));
+    const std::string bruno = format_record(exam("Bruno", 0, {{"France", false}}, "01/03/2026 09:05"));
+    const std::string chloe = format_record(exam("Chlo\xE9", 50, {{"France", false}}, "02/03/2026 09:00"));
+    const std::string head(results_format_line);
+    struct Row {
+        const char* files_are;
+        std::vector<std::string> files;  // contents; "=0": the first file's name again
+        std::uint64_t exams;
+        std::string warning;
+    };
+    const Row rows[] = {
+        {"one file given twice", {head + anna + bruno, "=0"}, 2, "f0.dat : même fichier que {dir}f0.dat"},
+        {"a copy beside the file", {head + anna + bruno, head + anna + bruno + chloe}, 3,
+         "f1.dat : 2 examens déjà lus dans {dir}f0.dat (enregistrements identiques), comptés une seule fois"},
+        {"a file holding its records twice", {head + anna + bruno + anna}, 2,
+         "f0.dat : 1 examen déjà lu dans ce même fichier (enregistrements identiques), compté une seule fois"},
+        {"a copy saved as UTF-8 by an editor", {head + chloe, cp1252_to_utf8(head + chloe)}, 1,
+         "f1.dat : 1 examen déjà lu dans {dir}f0.dat"},
+        {"the same student at the same minute, another answer",
+         {head + anna, head + format_record(exam("Anna", 0, {{"France", false}}, "01/03/2026 09:00"))}, 2, ""},
+    };
+    for (const Row& row : rows) {
+        ToolRun run;
+        std::vector<std::string> arguments;
+        for (std::size_t i = 0; i < row.files.size(); ++i) {
+            arguments.push_back(row.files[i] == "=0" ? arguments[0]
+                                                     : run.file("f" + std::to_string(i) + ".dat", row.files[i]).string());
+        }
+        arguments.insert(arguments.end(), {"-o", (run.folder / "rapport.html").string()});
+        run(arguments);
+        ASSERT_EQ(run.code, report_done) << row.files_are;
+        EXPECT_NE(run.page().find("data-stat=\"exams\">" + std::to_string(row.exams) + "<"), std::string::npos)
+            << row.files_are;
+        const std::string err = run.err.str();
+        std::string warning = row.warning;
+        if (const auto dir = warning.find("{dir}"); dir != std::string::npos)
+            warning.replace(dir, 5, (run.folder / "").string());
+        if (row.warning.empty()) {
+            EXPECT_EQ(err, "") << row.files_are;
+        } else {
+            EXPECT_NE(err.find(warning), std::string::npos) << row.files_are << "\n" << err;
+        }
+    }
+}
+
+TEST(ResultsReport, FirstCountsEachStudentsFirstExamOfEachQuiz) {
+    // Two files, the later one read first: Anna's first Géographie exam is
+    // in the second file; Bruno replays at the same minute.
+    ToolRun run;
+    const auto later = run.file(
+        "later.dat", results_file({exam("Anna", 100, {{"France", true}}, "03/03/2026 09:00"),
+                                   exam("Anna", 90, {{"France", true}}, "01/03/2026 09:00", "Histoire"),
+                                   exam("Bruno", 0, {{"France", false}}, "02/03/2026 09:00"),
+                                   exam("Bruno", 100, {{"France", true}}, "02/03/2026 09:00")}));
+    const auto earlier = run.file("earlier.dat", results_file({exam("anna", 20, {{"France", false}}, "01/03/2026 08:00")}));
+    run({later.string(), earlier.string(), "--first", "-o", (run.folder / "rapport.html").string(), "--csv",
+         (run.folder / "csv").string()});
+    ASSERT_EQ(run.code, report_done) << run.err.str();
+    const std::string page = run.page();
+    EXPECT_NE(page.find("3 examens de 2 élèves dans 2 questionnaires"), std::string::npos);
+    EXPECT_NE(page.find("Seul le premier examen de chaque élève à chaque questionnaire est compté."), std::string::npos);
+    EXPECT_NE(page.find("2 examens rejoués laissés de côté (--first)"), std::string::npos);
+    const std::string exams = file_bytes(run.folder / "csv" / "examens.csv");
+    EXPECT_EQ(count_of(exams, "\r\n"), 4u) << exams;
+    EXPECT_NE(exams.find(";anna;Géographie;01/03/2026 08:00;"), std::string::npos) << exams;
+    EXPECT_NE(exams.find(";Bruno;Géographie;02/03/2026 09:00;Réponse libre;1;0;0;"), std::string::npos) << exams;
+}
+
+TEST(ResultsReport, TheQuestionsStatisticsAndTheStudentsAsCsv) {
+    ToolRun run;
+    std::vector<ExamRecord> records;
+    for (int e = 0; e < 6; ++e)
+        records.push_back(exam(e % 2 ? "Anna" : "Bruno", e % 2 ? 100 : 0,
+                               {{"France", e % 2 == 1, e % 2 ? "" : "Lyon"}, {"Italie", e % 3 == 0, "Milan; ou Rome"}},
+                               "0" + std::to_string(e + 1) + "/03/2026 09:00"));
+    run({run.file("kz.dat", results_file(records)).string(), "-o", (run.folder / "rapport.html").string(), "--csv",
+         (run.folder / "csv").string(), "--limit", "1"});
+    ASSERT_EQ(run.code, report_done) << run.err.str();
+    EXPECT_NE(run.out.str().find("statistiques-questions.csv, "), std::string::npos) << run.out.str();
+    const std::string questions = file_bytes(run.folder / "csv" / "statistiques-questions.csv");
+    EXPECT_EQ(questions.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_NE(questions.find("\r\nGéographie;Capitales;France;6;3;50,0;0,000;6;oui;-0,812;0,812;Lyon;3;;;;;Réponse libre\r\n"),
+              std::string::npos) << questions;
+    EXPECT_NE(questions.find("\r\nGéographie;Capitales;Italie;6;2;33,3;"), std::string::npos) << questions;
+    EXPECT_NE(questions.find(";\"Milan; ou Rome\";4;"), std::string::npos) << questions;
+    const std::string students = file_bytes(run.folder / "csv" / "eleves.csv");
+    EXPECT_NE(students.find("\r\nAnna;3;100,0;20,0;02/03/2026;06/03/2026 09:00;20\r\nBruno;3;0,0;0,0;01/03/2026;05/03/2026 09:00;0\r\n"),
+              std::string::npos) << students;
+}
+
 TEST(ResultsReport, AProgressBarOnlyAtATerminalAndForLargeInput) {
     std::string bytes(results_format_line);
-    const std::string one = format_record(exam("Anna", 100, {{std::string(4000, 'q'), true}}));
-    while (bytes.size() < progress_threshold) bytes += one;
+    // Distinct exams: identical ones would be counted once, with a warning.
+    for (int n = 0; bytes.size() < progress_threshold; ++n)
+        bytes += format_record(exam("Anna " + std::to_string(n), 100, {{std::string(4000, 'q'), true}}));
     for (bool terminal : {false, true}) {
         ToolRun run;
         const auto file = run.file("kz.dat", bytes);

@@ -99,14 +99,50 @@ std::array<std::uint64_t, 21> ScoreDistribution::by_marks() const {
 }
 
 Discrimination discrimination(const QuestionStats& q) {
-    if (q.paired < discrimination_minimum) return {};
+    Discrimination d;
+    d.exams = q.paired;
+    if (q.paired < discrimination_minimum) return d;
     const double n = static_cast<double>(q.paired);
     const double spread_x = n * q.sum_x - q.sum_x * q.sum_x;
     const double spread_y = n * q.sum_yy - q.sum_y * q.sum_y;
     // Sums of thousands of shares carry rounding; a spread that small is none.
-    if (spread_x <= 0 || spread_y <= 1e-9 * n * n) return {Discrimination::Kind::undefined, 0};
+    d.kind = Discrimination::Kind::undefined;
+    if (spread_x <= 0 || spread_y <= 1e-9 * n * n) return d;
     const double r = (n * q.sum_xy - q.sum_x * q.sum_y) / std::sqrt(spread_x * spread_y);
-    return {Discrimination::Kind::value, std::clamp(r, -1.0, 1.0)};
+    d.kind = Discrimination::Kind::value;
+    d.value = std::clamp(r, -1.0, 1.0);
+    // Fisher's z: atanh(r) is nearly normal with a spread of 1 / sqrt(n - 3).
+    const double z = std::atanh(std::clamp(d.value, -0.999999, 0.999999));
+    const double half = 1.959964 / std::sqrt(n - 3);
+    d.low = std::tanh(z - half);
+    d.high = std::tanh(z + half);
+    return d;
+}
+
+Reliability reliability(const std::vector<SameLengthExams>& lengths) {
+    Reliability result;
+    const SameLengthExams* most = nullptr;
+    for (const SameLengthExams& group : lengths)
+        if (group.questions >= 2 && (!most || group.exams > most->exams)) most = &group;
+    if (!most) return result;
+    result.questions = most->questions;
+    result.exams = most->exams;
+    if (most->exams < reliability_minimum) return result;
+    const double n = static_cast<double>(most->exams);
+    const double k = static_cast<double>(most->questions);
+    const double mean = most->sum / n;
+    const double variance = most->sum_squares / n - mean * mean;
+    result.kind = Reliability::Kind::undefined;
+    if (variance <= 1e-9) return result;
+    double item_variances = 0;
+    for (const std::uint64_t right : most->right_at) {
+        const double p = static_cast<double>(right) / n;
+        item_variances += p * (1 - p);
+    }
+    result.kind = Reliability::Kind::value;
+    result.kr20 = k / (k - 1) * (1 - item_variances / variance);
+    result.measurement_error = std::sqrt(variance * std::max(0.0, 1 - result.kr20)) / k * 100;
+    return result;
 }
 
 std::string folded(std::string_view stored) { return lower_1252(tidy_blanks(stored)); }
@@ -182,6 +218,28 @@ void ClassReport::add(const ExamRecord& record) {
     StudentStats& student = students_[where->second];
     ++student.exams;
     student.percent_sum += std::clamp(record.score, 0, 100);
+    if (row.date_key && (!student.first_date || row.date_key < student.first_date)) student.first_date = row.date_key;
+    if (student.exams == 1 || row.date_key > student.last_date ||
+        (row.date_key == student.last_date && row.sequence > student.last_sequence)) {
+        student.last_date = row.date_key;
+        student.last_sequence = row.sequence;
+        student.last_date_text = row.date;
+        student.last_score = row.score;
+    }
+
+    auto length = std::find_if(quiz.lengths.begin(), quiz.lengths.end(), [&](const SameLengthExams& group) {
+        return group.questions == record.entries.size();
+    });
+    if (length == quiz.lengths.end()) {
+        length = quiz.lengths.insert(quiz.lengths.end(), SameLengthExams{});
+        length->questions = static_cast<std::uint32_t>(record.entries.size());
+        length->right_at.resize(record.entries.size());
+    }
+    ++length->exams;
+    length->sum += row.right;
+    length->sum_squares += static_cast<double>(row.right) * row.right;
+    for (std::size_t place = 0; place < record.entries.size(); ++place)
+        length->right_at[place] += record.entries[place].right != 0;
 
     const double others = static_cast<double>(record.entries.size()) - 1;
     for (const QuestionRecord& entry : record.entries) {
@@ -222,6 +280,41 @@ std::vector<const StudentStats*> ClassReport::students() const {
     std::vector<const StudentStats*> sorted;
     for (const auto& [key, student] : keyed) sorted.push_back(student);
     return sorted;
+}
+
+std::vector<const QuizStats*> ClassReport::listed_quizzes(std::size_t limit) const {
+    auto listed = quizzes();
+    if (!limit || listed.size() <= limit) return listed;
+    std::stable_sort(listed.begin(), listed.end(), [](const QuizStats* a, const QuizStats* b) { return a->exams > b->exams; });
+    listed.resize(limit);
+    std::stable_sort(listed.begin(), listed.end(), [](const QuizStats* a, const QuizStats* b) { return a->name < b->name; });
+    return listed;
+}
+
+std::vector<const StudentStats*> ClassReport::listed_students(std::size_t limit) const {
+    auto listed = students();
+    if (!limit || listed.size() <= limit) return listed;
+    std::vector<std::pair<const StudentStats*, std::size_t>> ranked;  // with their place by name
+    for (std::size_t i = 0; i < listed.size(); ++i) ranked.emplace_back(listed[i], i);
+    std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
+        if (a.first->last_date != b.first->last_date) return a.first->last_date > b.first->last_date;
+        return a.first->last_sequence > b.first->last_sequence;
+    });
+    ranked.resize(limit);
+    std::sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+    listed.clear();
+    for (const auto& [student, place] : ranked) listed.push_back(student);
+    return listed;
+}
+
+std::vector<const QuestionStats*> listed_questions(const QuizStats& quiz, std::size_t limit) {
+    std::vector<const QuestionStats*> listed;
+    for (const QuestionStats& q : quiz.questions) listed.push_back(&q);
+    if (!limit || listed.size() <= limit) return listed;
+    std::stable_sort(listed.begin(), listed.end(), [](const QuestionStats* a, const QuestionStats* b) { return a->asked > b->asked; });
+    listed.resize(limit);
+    std::sort(listed.begin(), listed.end());  // the questions lie in the order first asked
+    return listed;
 }
 
 }  // namespace kz::report

@@ -93,7 +93,8 @@ public:
     std::uint64_t count() const { return count_; }
     double mean() const;
     double median() const;
-    double standard_deviation() const;  // of the exams themselves (divided by n)
+    // Of the exams themselves, as a population (divided by n, not n - 1).
+    double standard_deviation() const;
     std::int32_t lowest() const;
     std::int32_t highest() const;
     // Exams per mark out of 20 (0 to 20), the marks that the runner shows.
@@ -122,17 +123,47 @@ struct QuestionStats {
     double facility() const { return asked ? static_cast<double>(right) / static_cast<double>(asked) : 0; }
 };
 
-// Fewer exams than this tell nothing of a question's discrimination.
+// Fewer exams than this tell nothing of a question's discrimination, and
+// fewer than the second leave it uncertain: its 95 % interval is then
+// wider than the range that tells a good question from a weak one.
 inline constexpr std::uint64_t discrimination_minimum = 5;
+inline constexpr std::uint64_t discrimination_confident = 30;
 
 struct Discrimination {
     enum class Kind { not_enough_data, undefined, value } kind = Kind::not_enough_data;
     double value = 0;  // the correlation, -1 to 1
+    std::uint64_t exams = 0;  // that it rests on
+    double low = 0, high = 0;  // its 95 % confidence interval (Fisher's z)
+    bool uncertain() const { return kind == Kind::value && exams < discrimination_confident; }
 };
 // The correlation between the question's result and the rest of the exam's
 // score (point-biserial). Undefined when every exam answered it alike, or
 // when the rest of the score did not vary.
 Discrimination discrimination(const QuestionStats& question);
+
+// The exams of one quiz that have one number of questions: per place in
+// the exam, how many were answered right, and the exams' numbers of right
+// answers. Their internal consistency treats each place as one item, as
+// learning platforms do for quizzes whose questions are drawn at random.
+struct SameLengthExams {
+    std::uint32_t questions = 0;
+    std::uint64_t exams = 0;
+    std::vector<std::uint64_t> right_at;  // per place
+    double sum = 0, sum_squares = 0;      // of the right answers per exam
+};
+
+// Fewer exams of one length than this give no reliability.
+inline constexpr std::uint64_t reliability_minimum = 10;
+
+struct Reliability {
+    enum class Kind { not_enough_data, undefined, value } kind = Kind::not_enough_data;
+    double kr20 = 0;                      // Kuder-Richardson 20: Cronbach's alpha of right/wrong items
+    double measurement_error = 0;         // standard error of measurement, in per cent of the exam
+    std::uint32_t questions = 0;          // the length it was worked out on
+    std::uint64_t exams = 0;              // the exams of that length
+};
+// Over the length that has the most exams.
+Reliability reliability(const std::vector<SameLengthExams>& lengths);
 
 struct QuizStats {
     std::string name;  // UTF-8
@@ -144,6 +175,7 @@ struct QuizStats {
     MostRecent<ExamRow> recent;
     std::vector<QuestionStats> questions;  // in the order first asked
     std::unordered_set<std::string> students;
+    std::vector<SameLengthExams> lengths;  // in the order first met
 
     explicit QuizStats(std::size_t limit) : recent(limit) {}
     std::unordered_map<std::string, std::size_t> question_index;  // plain theme, 0x1F, plain question
@@ -154,14 +186,33 @@ struct StudentStats {
     std::string name;  // UTF-8, as first written
     std::uint64_t exams = 0;
     double percent_sum = 0;
+    std::int64_t first_date = 0, last_date = 0;  // yyyymmddhhmm
+    std::uint64_t last_sequence = 0;             // the most recent exam's reading order
+    std::string last_date_text;                  // that exam's date, as recorded
+    std::int32_t last_score = 0;                 // and its score
     MostRecent<ExamRow> recent;
     explicit StudentStats(std::size_t limit) : recent(limit) {}
 };
 
+// How many rows each list of the page holds at most (0: all); the
+// statistics count everything all the same.
+inline constexpr std::size_t default_list_limit = 100;
 struct ReportLimits {
-    std::size_t exams_per_quiz = 1000;    // 0: every exam
-    std::size_t exams_per_student = 50;   // 0: every exam
+    std::size_t exams_per_quiz = default_list_limit;     // the most recent
+    std::size_t exams_per_student = default_list_limit;  // the most recent
+    std::size_t quizzes = default_list_limit;            // those with the most exams
+    std::size_t questions_per_quiz = default_list_limit;  // the most asked
+    std::size_t students = default_list_limit;           // the most recently seen
+
+    static ReportLimits all_lists(std::size_t rows) { return {rows, rows, rows, rows, rows}; }
 };
+
+// The first `limit` of the values (all when 0).
+template <class T>
+std::vector<T> first_of(std::vector<T> values, std::size_t limit) {
+    if (limit && values.size() > limit) values.resize(limit);
+    return values;
+}
 
 class ClassReport {
 public:
@@ -173,6 +224,10 @@ public:
     // By name.
     std::vector<const QuizStats*> quizzes() const;
     std::vector<const StudentStats*> students() const;
+    // What the page lists, by name: the `limit` quizzes of the most exams,
+    // the `limit` students seen most recently (all when 0).
+    std::vector<const QuizStats*> listed_quizzes(std::size_t limit) const;
+    std::vector<const StudentStats*> listed_students(std::size_t limit) const;
     std::int64_t first_date() const { return first_date_; }
     std::int64_t last_date() const { return last_date_; }
 
@@ -189,6 +244,10 @@ private:
     std::unordered_map<std::string, std::size_t> student_index_;
     std::string key_;  // reused for look-ups
 };
+
+// The `limit` questions of a quiz asked most often (all when 0), in the
+// order they were first asked.
+std::vector<const QuestionStats*> listed_questions(const QuizStats& quiz, std::size_t limit);
 
 // The key under which names and answers are one: blanks tidied, lower case
 // (Windows-1252).

@@ -97,7 +97,7 @@ std::optional<CsvExport> CsvExport::create(const std::filesystem::path& folder, 
     entries->row({{"Fichier"}, {"Octet de l'examen"}, {"Élève"}, {"Questionnaire"}, {"Date"}, {"Type"}, {"N°"},
                   {"Thème"}, {"Consigne"}, {"Question"}, {"Réponse attendue"}, {"Réponse donnée"}, {"Juste"},
                   {"Début"}, {"Fin"}, {"Durée (s)"}});
-    return CsvExport(std::move(*exams), std::move(*entries));
+    return CsvExport(folder, std::move(*exams), std::move(*entries));
 }
 
 void CsvExport::add(const ExamRecord& record, const ExamRow& row, const std::string& file_name,
@@ -122,6 +122,52 @@ void CsvExport::add(const ExamRecord& record, const ExamRow& row, const std::str
                       {cp1252_to_utf8(entry.start_time), false}, {cp1252_to_utf8(entry.end_time), false},
                       {seconds, false}});
     }
+}
+
+bool CsvExport::write_summaries(const ClassReport& report) {
+    auto questions = CsvFile::create(folder_ / csv_file_names[2]);
+    auto students = CsvFile::create(folder_ / csv_file_names[3]);
+    if (!questions || !students) return false;
+    questions->row({{"Questionnaire"}, {"Thème"}, {"Question"}, {"Posée"}, {"Justes"}, {"Réussite (%)"},
+                    {"Discrimination"}, {"Examens de la discrimination"}, {"Discrimination incertaine"},
+                    {"Intervalle à 95 % : de"}, {"à"}, {"Réponse fausse 1"}, {"Fois"}, {"Réponse fausse 2"},
+                    {"Fois"}, {"Réponse fausse 3"}, {"Fois"}, {"Types d'examen"}});
+    for (const QuizStats* quiz : report.quizzes()) {
+        for (const QuestionStats& q : quiz->questions) {
+            const Discrimination d = discrimination(q);
+            const bool value = d.kind == Discrimination::Kind::value;
+            std::vector<CsvFile::Field> row = {
+                {quiz->name}, {q.theme}, {q.question}, {number(static_cast<long long>(q.asked)), false},
+                {number(static_cast<long long>(q.right)), false}, {french_decimal(q.facility() * 100, 1), false},
+                {value ? french_decimal(d.value, 3) : "", false}, {number(static_cast<long long>(d.exams)), false},
+                {value ? yes_no(d.uncertain()) : ""}, {value ? french_decimal(d.low, 3) : "", false},
+                {value ? french_decimal(d.high, 3) : "", false}};
+            const auto wrong = q.wrong_answers.top(3);
+            for (std::size_t i = 0; i < 3; ++i) {
+                if (i < wrong.size()) {
+                    row.push_back({wrong[i].shown.empty() ? "(sans réponse)" : wrong[i].shown});
+                    row.push_back({(wrong[i].exact ? "" : "≤ ") + number(static_cast<long long>(wrong[i].count)),
+                                   !wrong[i].exact});
+                } else {
+                    row.push_back({""});
+                    row.push_back({"", false});
+                }
+            }
+            row.push_back({exam_types_text(q.type_mask)});
+            questions->row(row);
+        }
+    }
+    students->row({{"Élève"}, {"Examens"}, {"Moyenne (%)"}, {"Moyenne /20"}, {"Premier examen"},
+                   {"Dernier examen"}, {"Dernière note /20"}});
+    for (const StudentStats* student : report.students()) {
+        const double mean = student->exams ? student->percent_sum / static_cast<double>(student->exams) : 0;
+        students->row({{student->name}, {number(static_cast<long long>(student->exams)), false},
+                       {french_decimal(mean, 1), false}, {french_decimal(mean / 5, 1), false},
+                       {day_text(student->first_date)}, {student->last_date_text},
+                       {number(marks_of(student->last_score)), false}});
+    }
+    const bool questions_written = questions->close();
+    return students->close() && questions_written;
 }
 
 bool CsvExport::close() {

@@ -1,8 +1,11 @@
 #pragma once
 // The CSV files of the report, for a spreadsheet: "examens.csv" with one
-// row per exam and "questions.csv" with one row per question entry.
-// Semicolons between fields and a UTF-8 byte order mark, as a French
-// spreadsheet expects; rows written as the records are read.
+// row per exam and "questions.csv" with one row per question entry, written
+// as the records are read; then "statistiques-questions.csv" with one row
+// per question of each quiz (its statistics) and "eleves.csv" with one row
+// per student. Semicolons between fields, decimals with a comma and a UTF-8
+// byte order mark, as a French spreadsheet expects. They hold every row,
+// whatever the page lists.
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -41,6 +44,10 @@ private:
     std::string line_;
 };
 
+// The files, in the order they are named to the teacher.
+inline constexpr const char* csv_file_names[] = {"examens.csv", "questions.csv", "statistiques-questions.csv",
+                                                 "eleves.csv"};
+
 class CsvExport {
 public:
     // Creates the folder when needed and both files with their header rows.
@@ -48,10 +55,15 @@ public:
     static std::optional<CsvExport> create(const std::filesystem::path& folder, std::string& error);
 
     void add(const ExamRecord& record, const ExamRow& row, const std::string& file_name, std::uint64_t offset);
+    // The questions' statistics and the students, once every record is in;
+    // false when a file could not be written.
+    bool write_summaries(const ClassReport& report);
     bool close();
 
 private:
-    CsvExport(CsvFile exams, CsvFile entries) : exams_(std::move(exams)), entries_(std::move(entries)) {}
+    CsvExport(std::filesystem::path folder, CsvFile exams, CsvFile entries)
+        : folder_(std::move(folder)), exams_(std::move(exams)), entries_(std::move(entries)) {}
+    std::filesystem::path folder_;
     CsvFile exams_;
     CsvFile entries_;
     PlainTexts plain_;

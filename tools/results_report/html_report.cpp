@@ -120,13 +120,6 @@ std::string dotted(double value, int decimals) {
     return text;
 }
 
-std::string day_text(std::int64_t key) {
-    if (!key) return "";
-    auto two = [](std::int64_t n) { return zero_pad(n, 2); };
-    const std::int64_t day = key / 10000 % 100, month = key / 1000000 % 100, year = key / 100000000;
-    return two(day) + "/" + two(month) + "/" + std::to_string(year);
-}
-
 std::string period_text(std::int64_t first, std::int64_t last) {
     if (!first) return "";
     const std::string from = day_text(first), to = day_text(last);
@@ -135,16 +128,6 @@ std::string period_text(std::int64_t first, std::int64_t last) {
 
 std::string plural(std::uint64_t count, const char* one, const char* many) {
     return count_text(count) + " " + (count == 1 ? one : many);
-}
-
-std::string types_text(std::uint32_t mask) {
-    std::string text;
-    for (std::int32_t code : {1, 0, 2, 3, 4, 5}) {
-        if (!(mask & (1u << code))) continue;
-        if (!text.empty()) text += ", ";
-        text += exam_type_name(code);
-    }
-    return text;
 }
 
 std::string marks_text(double percent) { return french_decimal(percent / 5, 1) + "/20"; }
@@ -181,7 +164,7 @@ void write_exams(std::ostream& out, const QuizStats& quiz, std::size_t index, co
     out << "<h3 id=\"quiz-" << index << "-examens\">Examens</h3>\n";
     const auto exams = quiz.recent.in_order();
     if (quiz.recent.kept() < quiz.recent.seen()) {
-        out << "<p class=\"note\">Les " << count_text(quiz.recent.kept()) << " examens les plus récents sur "
+        out << "<p class=\"note limited\">Les " << count_text(quiz.recent.kept()) << " examens les plus récents sur "
             << count_text(quiz.recent.seen()) << " (option --limit " << limits.exams_per_quiz
             << ") ; la liste complète est dans le fichier examens.csv (option --csv).</p>\n";
     }
@@ -203,40 +186,55 @@ void write_exams(std::ostream& out, const QuizStats& quiz, std::size_t index, co
     out << "</tbody></table></div>\n";
 }
 
-void write_questions(std::ostream& out, const QuizStats& quiz, std::size_t index) {
+void write_discrimination(std::ostream& out, const Discrimination& d) {
+    switch (d.kind) {
+    case Discrimination::Kind::not_enough_data:
+        out << "<td class=\"num muted discrimination\" data-value=\"\">données insuffisantes</td>";
+        return;
+    case Discrimination::Kind::undefined:
+        out << "<td class=\"num muted discrimination\" data-value=\"\" title=\"tous les élèves y ont répondu de "
+               "la même façon, ou leurs autres réponses ne varient pas\">—</td>";
+        return;
+    case Discrimination::Kind::value: {
+        std::string css = d.value < 0 ? " negative" : d.value < 0.2 ? " weak" : "";
+        if (d.uncertain()) css += " uncertain";
+        out << "<td class=\"num discrimination" << css << "\" data-value=\"" << dotted(d.value, 4) << "\" title=\""
+            << (d.uncertain() ? "incertaine : " : "") << "sur " << count_text(d.exams)
+            << " examens, entre " << french_decimal(d.low, 2) << " et " << french_decimal(d.high, 2)
+            << " à 95 %\">" << french_decimal(d.value, 2) << "</td>";
+        return;
+    }
+    }
+}
+
+void write_questions(std::ostream& out, const QuizStats& quiz, std::size_t index, const ReportLimits& limits) {
     out << "<h3 id=\"quiz-" << index << "-questions\">Questions</h3>\n"
         << "<p class=\"note\">Réussite : part des réponses justes. Discrimination : corrélation entre la réponse à "
            "la question et le score de l'élève aux autres questions de l'examen, de −1 à 1 ; en dessous de 0,2 la "
            "question sépare mal les élèves qui réussissent des autres, et négative elle mérite d'être relue. Elle "
            "n'est calculée qu'à partir de "
-        << discrimination_minimum << " examens.</p>\n";
+        << discrimination_minimum << " examens ; <span class=\"uncertain\">grisée</span>, elle repose sur moins de "
+        << discrimination_confident << " examens et reste incertaine (son intervalle de confiance, au survol, est "
+           "large).</p>\n";
+    const auto listed = listed_questions(quiz, limits.questions_per_quiz);
+    if (listed.size() < quiz.questions.size()) {
+        out << "<p class=\"note limited\">Les " << count_text(listed.size()) << " questions les plus posées sur "
+            << count_text(quiz.questions.size()) << " (option --limit " << limits.questions_per_quiz
+            << ") ; toutes sont dans le fichier statistiques-questions.csv (option --csv).</p>\n";
+    }
     out << "<div class=\"scroll\"><table class=\"sortable questions\"><thead><tr><th>Thème</th><th>Question</th>"
            "<th class=\"num\" data-sort=\"num\">Posée</th><th data-sort=\"num\">Réussite</th>"
            "<th class=\"num\" data-sort=\"num\">Discrimination</th><th>Réponses fausses les plus fréquentes</th>"
            "<th class=\"wide\">Types</th></tr></thead><tbody>\n";
-    for (const QuestionStats& q : quiz.questions) {
+    for (const QuestionStats* question : listed) {
+        const QuestionStats& q = *question;
         const double facility = q.facility();
         const long percent = std::lround(facility * 100);
         out << "<tr><td>" << esc(q.theme) << "</td><td>" << esc(q.question) << "</td><td class=\"num\" data-value=\"" << q.asked << "\">"
             << count_text(q.asked)
             << "</td><td class=\"facility\" data-value=\"" << dotted(facility, 4) << "\">"
             << share_bar(facility) << percent << " %</td>";
-        const Discrimination d = discrimination(q);
-        switch (d.kind) {
-        case Discrimination::Kind::not_enough_data:
-            out << "<td class=\"num muted discrimination\" data-value=\"\">données insuffisantes</td>";
-            break;
-        case Discrimination::Kind::undefined:
-            out << "<td class=\"num muted discrimination\" data-value=\"\" title=\"tous les élèves y ont répondu de "
-                   "la même façon, ou leurs autres réponses ne varient pas\">—</td>";
-            break;
-        case Discrimination::Kind::value: {
-            const char* css = d.value < 0 ? " negative" : d.value < 0.2 ? " weak" : "";
-            out << "<td class=\"num discrimination" << css << "\" data-value=\"" << dotted(d.value, 4) << "\">"
-                << french_decimal(d.value, 2) << "</td>";
-            break;
-        }
-        }
+        write_discrimination(out, discrimination(q));
         const auto wrong = q.wrong_answers.top(3);
         out << "<td>";
         if (wrong.empty()) {
@@ -250,9 +248,27 @@ void write_questions(std::ostream& out, const QuizStats& quiz, std::size_t index
             }
             out << "</ol>";
         }
-        out << "</td><td class=\"wide types\">" << types_text(q.type_mask) << "</td></tr>\n";
+        out << "</td><td class=\"wide types\">" << exam_types_text(q.type_mask) << "</td></tr>\n";
     }
     out << "</tbody></table></div>\n";
+}
+
+// The quiz's reliability and standard error of measurement.
+std::string reliability_figures(const Reliability& r) {
+    const std::string over = r.questions ? "sur " + plural(r.exams, "examen", "examens") + " de " +
+                                               std::to_string(r.questions) + " questions"
+                                         : "aucun examen de plusieurs questions";
+    switch (r.kind) {
+    case Reliability::Kind::not_enough_data:
+        return figure("Fidélité (KR-20)", "kr20", "—", r.questions ? over + " : moins de " +
+                      std::to_string(reliability_minimum) + ", trop peu" : over);
+    case Reliability::Kind::undefined:
+        return figure("Fidélité (KR-20)", "kr20", "—", over + " : tous le même nombre de réponses justes");
+    case Reliability::Kind::value: break;
+    }
+    return figure("Fidélité (KR-20)", "kr20", french_decimal(r.kr20, 2), over) +
+           figure("Erreur type de mesure", "sem", "± " + french_decimal(r.measurement_error / 5, 1),
+                  "sur 20 ; " + french_decimal(r.measurement_error, 1) + " %");
 }
 
 void write_quiz(std::ostream& out, const QuizStats& quiz, std::size_t index, const ReportLimits& limits) {
@@ -261,66 +277,76 @@ void write_quiz(std::ostream& out, const QuizStats& quiz, std::size_t index, con
         << "<p class=\"lead\">" << plural(quiz.exams, "examen", "examens") << " de "
         << plural(quiz.students.size(), "élève", "élèves") << ", " << period_text(quiz.first_date, quiz.last_date)
         << " ; " << plural(quiz.entries, "question posée", "questions posées") << " ; "
-        << types_text(quiz.type_mask) << ".</p>\n";
+        << exam_types_text(quiz.type_mask) << ".</p>\n";
     out << "<dl class=\"figures\">" << figure("Examens", "exams", count_text(quiz.exams))
         << figure("Moyenne", "mean", marks_text(s.mean()), french_decimal(s.mean(), 1) + " %")
         << figure("Médiane", "median", marks_text(s.median()), french_decimal(s.median(), 1) + " %")
-        << figure("Écart type", "sd", french_decimal(s.standard_deviation() / 5, 1),
+        << figure("Écart type (population)", "sd", french_decimal(s.standard_deviation() / 5, 1),
                   "sur 20 ; " + french_decimal(s.standard_deviation(), 1) + " %")
         << figure("Plus basse", "lowest", std::to_string(marks_of(s.lowest())) + "/20", std::to_string(s.lowest()) + " %")
         << figure("Plus haute", "highest", std::to_string(marks_of(s.highest())) + "/20", std::to_string(s.highest()) + " %")
-        << "</dl>\n";
+        << reliability_figures(reliability(quiz.lengths)) << "</dl>\n"
+        << "<p class=\"note\">Écart type : celui de l'ensemble des examens (la racine de la moyenne des carrés des "
+           "écarts à la moyenne, divisée par leur nombre n et non par n − 1). Fidélité : le KR-20 (l'alpha de "
+           "Cronbach de questions justes ou fausses), sur les examens du même nombre de questions, chaque rang de "
+           "question comptant comme une question ; au-dessus de 0,7 les notes classent les élèves de façon fiable, "
+           "en dessous de 0,5 elles doivent beaucoup au hasard. Erreur type de mesure : l'écart attendu entre la "
+           "note d'un élève et celle qu'il aurait en moyenne sur beaucoup d'examens semblables.</p>\n";
     out << "<figure><div class=\"scroll\">" << score_histogram(s.by_marks(), s.mean() / 5, s.median() / 5) << "</div>"
         << "<figcaption>Répartition des notes sur 20 (le score en pour cent divisé par 5, tronqué, comme "
            "l'affiche le questionnaire).</figcaption></figure>\n";
     write_exams(out, quiz, index, limits);
-    write_questions(out, quiz, index);
+    write_questions(out, quiz, index, limits);
     out << "</section>\n";
 }
 
-void write_students(std::ostream& out, const std::vector<const StudentStats*>& students, const ReportLimits& limits) {
+void write_students(std::ostream& out, const std::vector<const StudentStats*>& students, std::size_t all_students,
+                    const ReportLimits& limits) {
     out << "<section class=\"students\" id=\"eleves\">\n<h2>Élèves</h2>\n";
+    if (students.size() < all_students) {
+        out << "<p class=\"note limited\">Les " << count_text(students.size()) << " élèves vus le plus récemment sur "
+            << count_text(all_students) << " (option --limit " << limits.students
+            << ") ; tous sont dans le fichier eleves.csv (option --csv).</p>\n";
+    }
     out << "<div class=\"scroll\"><table class=\"sortable students\"><thead><tr><th>Élève</th>"
            "<th class=\"num\" data-sort=\"num\">Examens</th><th class=\"num\" data-sort=\"num\">Moyenne</th>"
            "<th class=\"num\" data-sort=\"num\">Dernier examen</th><th class=\"num\" data-sort=\"num\">Dernière note</th>"
            "<th class=\"wide\">Évolution</th></tr></thead><tbody>\n";
     for (std::size_t i = 0; i < students.size(); ++i) {
         const StudentStats& student = *students[i];
-        const auto exams = student.recent.in_order();
         const double mean = student.exams ? student.percent_sum / static_cast<double>(student.exams) : 0;
-        const ExamRow* last = exams.empty() ? nullptr : exams.back();
         out << "<tr><td><a href=\"#eleve-" << i << "\">" << esc(student.name) << "</a></td><td class=\"num\" data-value=\""
-            << student.exams << "\">" << count_text(student.exams) << "</td><td class=\"num\" data-value=\"" << dotted(mean, 2) << "\">" << marks_text(mean) << "</td>";
-        if (last) {
-            out << "<td class=\"num\" data-value=\"" << last->date_key << "\">" << esc(last->date)
-                << "</td><td class=\"num\" data-value=\"" << last->score << "\">" << marks_of(last->score) << "/20</td>";
-        } else {
-            out << "<td></td><td></td>";
-        }
-        out << "<td class=\"wide\">" << score_trend(exams) << "</td></tr>\n";
+            << student.exams << "\">" << count_text(student.exams) << "</td><td class=\"num\" data-value=\""
+            << dotted(mean, 2) << "\">" << marks_text(mean) << "</td><td class=\"num\" data-value=\""
+            << student.last_date << "\">" << esc(student.last_date_text) << "</td><td class=\"num\" data-value=\""
+            << student.last_score << "\">" << marks_of(student.last_score) << "/20</td><td class=\"wide\">"
+            << score_trend(student.recent.in_order()) << "</td></tr>\n";
     }
     out << "</tbody></table></div>\n";
+    // Each student's exams, folded: the page opens fast whatever the class.
     for (std::size_t i = 0; i < students.size(); ++i) {
         const StudentStats& student = *students[i];
         const auto exams = student.recent.in_order();
-        out << "<details class=\"student\" id=\"eleve-" << i << "\" open><summary>" << esc(student.name) << " <span>— "
+        out << "<details class=\"student\" id=\"eleve-" << i << "\"><summary>" << esc(student.name) << " <span>— "
             << plural(student.exams, "examen", "examens") << "</span></summary>\n";
         if (student.recent.kept() < student.recent.seen())
-            out << "<p class=\"note\">Les " << student.recent.kept() << " examens les plus récents (sur "
-                << count_text(student.exams) << ").</p>\n";
+            out << "<p class=\"note limited\">Les " << count_text(student.recent.kept())
+                << " examens les plus récents sur " << count_text(student.exams) << " (option --limit "
+                << limits.exams_per_student << ") ; tous sont dans le fichier examens.csv (option --csv).</p>\n";
         out << score_trend(exams);
         out << "<div class=\"scroll\"><table class=\"sortable exams\"><thead><tr><th data-sort=\"num\">Date</th>"
                "<th>Questionnaire</th>"
             << exam_heads << "</tr></thead><tbody>\n";
-        for (const ExamRow* exam : exams) {
-            out << "<tr><td class=\"num\" data-value=\"" << exam->date_key << "\">" << esc(exam->date) << "</td><td>"
-                << esc(exam->quiz) << "</td>";
-            exam_cells(out, *exam);
+        // Most recent first.
+        for (auto it = exams.rbegin(); it != exams.rend(); ++it) {
+            const ExamRow& exam = **it;
+            out << "<tr><td class=\"num\" data-value=\"" << exam.date_key << "\">" << esc(exam.date) << "</td><td>"
+                << esc(exam.quiz) << "</td>";
+            exam_cells(out, exam);
             out << "</tr>\n";
         }
         out << "</tbody></table></div></details>\n";
     }
-    (void)limits;
     out << "</section>\n";
 }
 
@@ -332,18 +358,26 @@ void write_sources(std::ostream& out, const ReportSources& sources) {
         out << "<tr><td>" << esc(file.name) << "</td><td class=\"num\">" << count_text(file.size)
             << " o</td><td class=\"num\">" << count_text(file.records) << "</td><td class=\"num\">"
             << count_text(file.skipped_stretches) << "</td><td>";
-        if (file.refused) {
-            out << "<span class=\"negative\">" << esc(*file.refused) << "</span>";
-        } else if (file.left_out) {
-            out << plural(file.left_out, "examen hors de la sélection", "examens hors de la sélection");
-        }
+        std::vector<std::string> remarks;
+        if (file.refused) remarks.push_back("<span class=\"negative\">" + esc(*file.refused) + "</span>");
+        if (!file.same_as.empty()) remarks.push_back("même fichier que " + esc(file.same_as) + ", lu une seule fois");
+        if (file.utf8) remarks.push_back("enregistré en UTF-8, lu comme tel");
+        if (file.duplicates)
+            remarks.push_back(plural(file.duplicates, "examen déjà lu", "examens déjà lus") + " dans " +
+                              esc(file.duplicate_of) + ", compté" + (file.duplicates == 1 ? "" : "s") + " une fois");
+        if (file.replays)
+            remarks.push_back(plural(file.replays, "examen rejoué laissé", "examens rejoués laissés") +
+                              " de côté (--first)");
+        if (file.left_out)
+            remarks.push_back(plural(file.left_out, "examen hors de la sélection", "examens hors de la sélection"));
+        for (std::size_t i = 0; i < remarks.size(); ++i) out << (i ? " ; " : "") << remarks[i];
         out << "</td></tr>\n";
     }
     out << "</tbody></table></div>\n";
     if (!sources.warnings.empty()) {
-        out << "<h3>Passages endommagés</h3>\n<p class=\"note\">Ces octets ne forment pas un examen entier "
-               "(enregistrement interrompu ou ligne illisible) ; tous les examens entiers qui les entourent sont "
-               "dans le rapport.</p>\n<ul class=\"warnings\">\n";
+        out << "<h3>Avertissements</h3>\n<p class=\"note\">Un passage endommagé est fait d'octets qui ne forment "
+               "pas un examen entier (enregistrement interrompu ou ligne illisible) ; tous les examens entiers qui "
+               "l'entourent sont dans le rapport.</p>\n<ul class=\"warnings\">\n";
         for (const std::string& warning : sources.warnings) out << "<li>" << esc(warning) << "</li>\n";
         if (sources.warnings_not_listed)
             out << "<li>… et " << count_text(sources.warnings_not_listed) << " autres.</li>\n";
@@ -355,10 +389,12 @@ void write_sources(std::ostream& out, const ReportSources& sources) {
 }  // namespace
 
 void write_html_report(std::ostream& out, const ClassReport& report, const ReportSources& sources) {
-    const auto quizzes = report.quizzes();
-    const auto students = report.students();
+    const auto all_quizzes = report.quizzes();
+    const auto quizzes = report.listed_quizzes(sources.limits.quizzes);
+    const std::size_t all_students = report.students().size();
+    const auto students = report.listed_students(sources.limits.students);
     std::string title = "Résultats";
-    if (quizzes.size() == 1) title += " — " + quizzes.front()->name;
+    if (all_quizzes.size() == 1) title += " — " + all_quizzes.front()->name;
 
     out << "<!DOCTYPE html>\n<html lang=\"fr\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
@@ -369,22 +405,28 @@ void write_html_report(std::ostream& out, const ClassReport& report, const Repor
 
     std::uint64_t skipped = 0;
     std::uint64_t refused = 0;
+    std::uint64_t utf8 = 0;
     for (const FileSummary& file : sources.files) {
         skipped += file.skipped_stretches;
         refused += file.refused ? 1 : 0;
+        utf8 += file.utf8 ? 1 : 0;
     }
     out << "<header>\n<h1>Rapport de résultats</h1>\n<p class=\"lead\" data-stat=\"summary\">"
-        << plural(report.exams(), "examen", "examens") << " de " << plural(students.size(), "élève", "élèves")
-        << " dans " << plural(quizzes.size(), "questionnaire", "questionnaires");
+        << plural(report.exams(), "examen", "examens") << " de " << plural(all_students, "élève", "élèves")
+        << " dans " << plural(all_quizzes.size(), "questionnaire", "questionnaires");
     if (report.first_date()) out << ", " << period_text(report.first_date(), report.last_date());
     out << ".";
     if (!sources.selection.empty()) out << " " << esc(sources.selection);
     out << "</p>\n";
-    if (skipped || refused) {
+    if (skipped || refused || utf8) {
         out << "<p class=\"alert\">";
         if (refused) out << plural(refused, "fichier n'a pas pu être lu", "fichiers n'ont pas pu être lus") << ". ";
         if (skipped)
             out << plural(skipped, "passage endommagé a été ignoré", "passages endommagés ont été ignorés") << ". ";
+        if (utf8)
+            out << plural(utf8, "fichier a été enregistré en UTF-8 par un autre programme",
+                          "fichiers ont été enregistrés en UTF-8 par un autre programme")
+                << " ; lu comme tel. ";
         out << "Voir <a href=\"#fichiers\">Fichiers lus</a>.</p>\n";
     }
     out << "<nav><ul>";
@@ -393,8 +435,18 @@ void write_html_report(std::ostream& out, const ClassReport& report, const Repor
     out << "<li><a href=\"#eleves\">Élèves</a></li><li><a href=\"#fichiers\">Fichiers lus</a></li></ul></nav>\n"
         << "</header>\n<main>\n";
     if (quizzes.empty()) out << "<p>Aucun examen à montrer.</p>\n";
+    if (quizzes.size() < all_quizzes.size()) {
+        std::uint64_t exams = 0;
+        for (const QuizStats* quiz : all_quizzes) exams += quiz->exams;
+        for (const QuizStats* quiz : quizzes) exams -= quiz->exams;
+        out << "<p class=\"note limited\">Les " << count_text(quizzes.size()) << " questionnaires aux plus d'examens sur "
+            << count_text(all_quizzes.size()) << " (option --limit " << sources.limits.quizzes << ") ; les "
+            << plural(exams, "examen", "examens")
+            << " des autres comptent dans les élèves et sont dans les fichiers CSV (option --csv) ; l'option --quiz NOM "
+               "en fait le rapport.</p>\n";
+    }
     for (std::size_t i = 0; i < quizzes.size(); ++i) write_quiz(out, *quizzes[i], i, sources.limits);
-    if (!students.empty()) write_students(out, students, sources.limits);
+    if (!students.empty()) write_students(out, students, all_students, sources.limits);
     write_sources(out, sources);
     out << "</main>\n<footer>Rapport établi par results-report à partir des fichiers de résultats des questionnaires "
            "(format 1.3). Notes sur 20 : le score en pour cent divisé par 5. Temps passé : du début de la première "

@@ -21,6 +21,11 @@ struct FileSummary {
     std::uint64_t left_out = 0;       // whole records outside the chosen quizzes or dates
     std::uint64_t skipped_stretches = 0;
     std::uint64_t skipped_bytes = 0;
+    bool utf8 = false;                   // some of it was read as UTF-8
+    std::uint64_t duplicates = 0;        // whole records identical to one read before, not counted again
+    std::string duplicate_of;            // the files where those were met first, as words
+    std::uint64_t replays = 0;           // exams after a student's first of a quiz, left out by --first
+    std::string same_as;                 // the file given before under another name; not read again
     std::optional<std::string> refused;  // why it was not read
 };
 
@@ -29,6 +34,7 @@ struct ReportSources {
     std::vector<std::string> warnings;  // the first ones, as sentences
     std::uint64_t warnings_not_listed = 0;
     std::string selection;              // the quizzes and dates chosen, as a sentence; empty: all
+    bool first_only = false;            // --first: each student's first exam of a quiz alone
     ReportLimits limits;
 };
 

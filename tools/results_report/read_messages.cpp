@@ -55,4 +55,36 @@ std::string skipped_text(const std::string& file, const SkippedBytes& skipped) {
            fault_text(skipped) + ")";
 }
 
+std::string encoding_text(const std::string& file, const TextEncoding& encoding) {
+    std::string text = file + " : enregistré en UTF-8 (sans doute par un éditeur de texte)";
+    if (encoding.byte_order_mark) {
+        text += ", avec la marque d'ordre des octets en tête ; lu en UTF-8. Les questionnaires refusent d'écrire "
+                "dans un fichier qui commence ainsi (« version trop récente ») : enregistrez-le en Windows-1252 "
+                "(ANSI) ou sans cette marque";
+    } else {
+        text += " à partir de l'octet " + count_text(encoding.first_utf8_offset) + " : " +
+                count_text(encoding.utf8_lines) + (encoding.utf8_lines == 1 ? " ligne lue" : " lignes lues") +
+                " en UTF-8 ; les questionnaires écrivent en Windows-1252";
+    }
+    if (encoding.unmapped)
+        text += " ; " + count_text(encoding.unmapped) +
+                (encoding.unmapped == 1 ? " caractère absent" : " caractères absents") +
+                " de Windows-1252 remplacés par « ? »";
+    return text;
+}
+
+std::string glued_text(const std::string& file, const ReadRecord& record) {
+    const GluedStart& glued = *record.glued;
+    std::string how;
+    switch (glued.by) {
+    case GluedBy::known_name: how = "nom d'un élève d'autres examens"; break;
+    case GluedBy::field_pattern: how = "la valeur coupée finit là"; break;
+    case GluedBy::capitals: how = "nom deviné d'après les majuscules, à vérifier"; break;
+    }
+    return file + ", octet " + count_text(record.offset) +
+           " : un examen commence au milieu d'une ligne, à la suite d'un enregistrement interrompu (« …" +
+           terminal_safe(cp1252_to_utf8(glued.cut_text)) + " ») ; élève : " + quoted_line(record.record.student_name) +
+           " (" + how + ")";
+}
+
 }  // namespace kz::report

@@ -15,4 +15,12 @@ std::string refusal_text(const std::string& file, const ResultsOpenError& error)
 // à l'octet 1 300 : « deux »)"
 std::string skipped_text(const std::string& file, const SkippedBytes& skipped);
 
+// "kz.dat : enregistré en UTF-8 par un éditeur de texte ..." when the reader
+// read some of the file as UTF-8.
+std::string encoding_text(const std::string& file, const TextEncoding& encoding);
+
+// "kz.dat, octet 1 234 : un examen commence au milieu de la ligne d'un
+// enregistrement interrompu ..." for a record glued onto a cut line.
+std::string glued_text(const std::string& file, const ReadRecord& record);
+
 }  // namespace kz::report

@@ -37,6 +37,10 @@ Result<ReportOptions, std::string> parse_report_options(const std::vector<std::s
             options.progress = false;
             continue;
         }
+        if (argument == "--first") {
+            options.first = true;
+            continue;
+        }
         // An option with a value: "--csv dossier" or "--csv=dossier".
         std::string value;
         if (const auto equals = argument.find('='); equals != std::string::npos && argument.rfind("--", 0) == 0) {
@@ -79,7 +83,7 @@ Result<ReportOptions, std::string> parse_report_options(const std::vector<std::s
             const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), limit);
             if (error != std::errc() || end != value.data() + value.size())
                 return Failure::failure("nombre illisible pour --limit : " + terminal_safe(value));
-            options.limits.exams_per_quiz = limit;
+            options.limits = ReportLimits::all_lists(limit);
         } else {
             return Failure::failure("option inconnue : " + terminal_safe(argument));
         }
@@ -93,27 +97,38 @@ Result<ReportOptions, std::string> parse_report_options(const std::vector<std::s
 
 std::string report_usage() {
     return "Usage : results-report FICHIER... [-o RAPPORT.html] [--csv DOSSIER] [--quiz NOM]\n"
-           "                      [--since DATE] [--until DATE] [--limit N] [--no-progress]\n"
+           "                      [--since DATE] [--until DATE] [--first] [--limit N] [--no-progress]\n"
            "\n"
            "Lit un ou plusieurs fichiers de résultats des questionnaires (kz.dat, format 1.3)\n"
            "et en fait un rapport pour l'enseignant : une page HTML autonome (sans réseau,\n"
            "imprimable sur A4, lisible sur un téléphone) et, sur demande, des fichiers CSV.\n"
            "\n"
            "  -o, --output FICHIER  la page du rapport (par défaut : rapport.html)\n"
-           "  --csv DOSSIER         écrit aussi DOSSIER/examens.csv (un examen par ligne) et\n"
+           "  --csv DOSSIER         écrit aussi, séparés par des points-virgules, en UTF-8 :\n"
+           "                        DOSSIER/examens.csv (un examen par ligne),\n"
            "                        DOSSIER/questions.csv (une question posée par ligne),\n"
-           "                        séparés par des points-virgules, en UTF-8\n"
+           "                        DOSSIER/statistiques-questions.csv (une question par ligne :\n"
+           "                        posée, réussite, discrimination, réponses fausses) et\n"
+           "                        DOSSIER/eleves.csv (un élève par ligne)\n"
            "  --quiz NOM            seulement les examens de ce questionnaire (répétable)\n"
            "  --since DATE          seulement les examens de ce jour ou après (AAAA-MM-JJ ou JJ/MM/AAAA)\n"
            "  --until DATE          seulement les examens de ce jour ou avant\n"
-           "  --limit N             examens listés par questionnaire, les plus récents (par\n"
-           "                        défaut : 1000 ; 0 : tous) ; les statistiques les comptent tous\n"
+           "  --first               seulement le premier examen de chaque élève à chaque\n"
+           "                        questionnaire (les examens rejoués par « Recommencer »,\n"
+           "                        dont l'élève connaît les questions, ne comptent pas)\n"
+           "  --limit N             lignes de chaque liste de la page (par défaut : " + std::to_string(default_list_limit) + " ; 0 :\n"
+           "                        toutes) : les questionnaires aux plus d'examens, les examens\n"
+           "                        les plus récents, les questions les plus posées, les élèves\n"
+           "                        vus le plus récemment ; les statistiques comptent tout, et\n"
+           "                        les fichiers CSV ont les listes complètes\n"
            "  --no-progress         pas de barre de progression sur la sortie d'erreur\n"
            "  -h, --help            cette aide\n"
            "\n"
            "Un passage endommagé d'un fichier (examen interrompu, ligne illisible) est ignoré\n"
            "avec un avertissement qui donne le fichier et la position en octets ; tous les\n"
-           "examens entiers sont lus. Un fichier d'un autre format est refusé.\n"
+           "examens entiers sont lus. Un examen présent deux fois (même fichier donné deux\n"
+           "fois, copie d'un fichier) est compté une fois. Un fichier enregistré en UTF-8 par\n"
+           "un éditeur de texte est lu comme tel. Un fichier d'un autre format est refusé.\n"
            "\n"
            "Code de sortie : 0 rapport écrit ; 1 un fichier refusé ou illisible (le rapport est\n"
            "fait des autres), ou rapport impossible à écrire ; 2 ligne de commande erronée.\n";
@@ -132,6 +147,10 @@ std::string selection_text(const ReportOptions& options) {
         if (options.since) text += " à partir du " + options.since_text;
         if (options.until) text += std::string(options.since ? " et" : "") + " jusqu'au " + options.until_text;
         text += ".";
+    }
+    if (options.first) {
+        if (!text.empty()) text += " ";
+        text += "Seul le premier examen de chaque élève à chaque questionnaire est compté.";
     }
     return text;
 }

@@ -20,7 +20,8 @@ struct ReportOptions {
     std::optional<std::int64_t> since;                     // --since: first minute kept (yyyymmddhhmm)
     std::optional<std::int64_t> until;                     // --until: last minute kept
     std::string since_text, until_text;                    // as given
-    ReportLimits limits;                                   // --limit: exams listed per quiz
+    ReportLimits limits;                                   // --limit: rows of every list of the page
+    bool first = false;                                    // --first: each student's first exam of a quiz
     bool progress = true;                                  // --no-progress
     bool help = false;                                     // -h, --help
 };

@@ -67,6 +67,23 @@ std::string exam_type_name(std::int32_t type_code) {
     }
 }
 
+std::string exam_types_text(std::uint32_t type_mask) {
+    std::string text;
+    for (std::int32_t code : {1, 0, 2, 3, 4, 5}) {
+        if (!(type_mask & (1u << code))) continue;
+        if (!text.empty()) text += ", ";
+        text += exam_type_name(code);
+    }
+    return text;
+}
+
+std::string day_text(std::int64_t key) {
+    if (!key) return "";
+    auto two = [](std::int64_t n) { return zero_pad(n, 2); };
+    const std::int64_t day = key / 10000 % 100, month = key / 1000000 % 100, year = key / 100000000;
+    return two(day) + "/" + two(month) + "/" + std::to_string(year);
+}
+
 std::string french_decimal(double value, int decimals) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);

@@ -33,6 +33,13 @@ std::string tidy_blanks(std::string_view text);
 // mélangées", by the results type code; "Type 7" for a code no runner writes.
 std::string exam_type_name(std::int32_t type_code);
 
+// The exam types whose bits are set (bit n: type code n), in the order of
+// the home page's list: "Réponse libre, QCM".
+std::string exam_types_text(std::uint32_t type_mask);
+
+// "05/12/2026" of a date key (yyyymmddhhmm); empty for 0.
+std::string day_text(std::int64_t key);
+
 // 13,4 and 0,42: decimals with a comma, as in French.
 std::string french_decimal(double value, int decimals);
 
