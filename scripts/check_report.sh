@@ -3,8 +3,9 @@
 # in a real headless browser (Debian's chromium) and checks what a teacher
 # would read there: the page's DOM once its script has run holds the numbers
 # worked out by hand from the sample, the sorting script has fitted its
-# buttons, and the page prints on A4. Screenshots at a desk's and a phone's
-# width stay in build/report-check/ as artefacts to look at.
+# buttons, and the page prints on A4; then tests/report/check_report_page.py
+# checks the page's layout at 1280 pixels and on a phone's 390-pixel screen.
+# Screenshots stay in build/report-check/ as artefacts to look at.
 #
 # Usage: scripts/check_report.sh [native build folder]   (default: build/native)
 set -euo pipefail
@@ -34,7 +35,6 @@ chromium_run() {
 }
 chromium_run --dump-dom "$page" >"$out/dom.html"
 chromium_run --screenshot="$out/report.png" --window-size=1200,2200 "$page" >/dev/null
-chromium_run --screenshot="$out/report-phone.png" --window-size=390,1800 "$page" >/dev/null
 chromium_run --print-to-pdf="$out/rapport.pdf" --no-pdf-header-footer "$page" >/dev/null
 
 failures=0
@@ -63,7 +63,7 @@ expect "Canada's most frequent wrong answer" '<li>« Toronto » <span class="n">
 expect "a question with too few exams" '<td>un cheval</td><td class="num" data-value="3">3</td>'
 expect "the media questions by their label" '<td>&lt;Musique : Comptine&gt;</td>'
 expect "the students" '<a href="#eleve-7">Noah</a></td><td class="num" data-value="5">5</td><td class="num" data-value="42.60">8,5/20</td>'
-expect "the sorting buttons the script fits" '<th><button type="button" class="sort">Élève</button></th>'
+expect "the sorting buttons the script fits" '<th class="sorts">Élève<button type="button" class="sort" aria-label="Trier par Élève"></button></th>'
 if grep -q '://' "$out/rapport.html"; then
   echo "check_report: the page names an address to fetch" >&2
   failures=$((failures + 1))
@@ -72,12 +72,20 @@ if ! grep -aq 'MediaBox \[0 0 594.9' "$out/rapport.pdf"; then
   echo "check_report: the printed page is not A4" >&2
   failures=$((failures + 1))
 fi
-for shot in report.png report-phone.png; do
+for shot in report.png; do
   if [ "$(stat -c %s "$out/$shot" 2>/dev/null || echo 0)" -lt 20000 ]; then
     echo "check_report: no screenshot $shot" >&2
     failures=$((failures + 1))
   fi
 done
+
+# The page's layout at 1280 pixels and on a phone's true 390-pixel screen,
+# its script policy and its print, on the sample's report and on a results
+# file made for the layout (tests/report/check_report_page.py).
+if ! /usr/bin/python3 "$top/tests/report/check_report_page.py" "$native/tools/results_report/results-report" \
+    "$out/page"; then
+  failures=$((failures + 1))
+fi
 
 if ((failures)); then
   echo "check_report: $failures failures; the page is $out/rapport.html, the DOM $out/dom.html" >&2

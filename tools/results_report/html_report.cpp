@@ -4,6 +4,7 @@
 
 #include "common/text_helpers.h"
 #include "report_text.h"
+#include "sha256.h"
 #include "svg_charts.h"
 
 namespace kz::report {
@@ -31,12 +32,13 @@ nav a{display:inline-block;padding:.2rem .65rem;border:1px solid var(--line);bor
 .figures dd small{font-size:.8rem;font-weight:400;color:var(--muted)}
 figure{margin:.5rem 0 1rem}
 figcaption,.note{font-size:.85rem;color:var(--muted)}
-svg.histogram{width:100%;max-width:640px;min-width:400px;height:auto;display:block}
+svg.histogram{width:100%;max-width:560px;height:auto;display:block}
 svg .bar{fill:var(--bar)} svg .grid{stroke:#e6e9ef} svg .baseline{stroke:#8a93a5}
 svg text{font-size:12px;fill:#4a5263} svg text.count{fill:var(--ink);font-weight:600}
 svg .mean{stroke:var(--bad);stroke-width:2.5;stroke-dasharray:6 3} svg .median{stroke:#14532d;stroke-width:2.5;stroke-dasharray:2 3}
 svg text.mean-label{fill:var(--bad)} svg text.median-label{fill:var(--good)}
 .scroll{overflow-x:auto;-webkit-overflow-scrolling:touch;margin:.4rem 0 1rem}
+section.quiz,section.students{content-visibility:auto;contain-intrinsic-size:auto 1600px}
 table{border-collapse:collapse;width:100%;font-size:.9rem}
 th,td{padding:.35rem .5rem;border-bottom:1px solid var(--line);text-align:left;vertical-align:top}
 th{background:var(--soft);font-weight:600;white-space:nowrap}
@@ -46,13 +48,19 @@ table.questions td:nth-child(2){min-width:12rem} table.questions td:nth-child(6)
 table.questions th{white-space:normal}
 td.types{font-size:.8rem;color:var(--muted);min-width:7rem}
 tbody tr:nth-child(even){background:#fafbfd}
-button.sort{font:inherit;font-weight:600;color:inherit;background:none;border:0;padding:0;cursor:pointer;text-align:inherit}
-button.sort::after{content:" \2195";color:#9aa3b2;font-weight:400}
-th[aria-sort=ascending] button.sort::after{content:" \25B2";color:var(--accent)}
-th[aria-sort=descending] button.sort::after{content:" \25BC";color:var(--accent)}
+table.exams th:first-child,table.exams td:first-child,table.students th:first-child,table.students td:first-child{position:sticky;left:0;z-index:1;background:#fff;box-shadow:1px 0 0 var(--line)}
+table.exams th:first-child,table.students th:first-child{background:var(--soft)}
+table.exams tbody tr:nth-child(even) td:first-child,table.students tbody tr:nth-child(even) td:first-child{background:#fafbfd}
+th.sorts{position:relative;padding-right:1.2rem}
+th.sorts::after{content:"\2195";position:absolute;right:.3rem;color:#9aa3b2;font-weight:400}
+th[aria-sort=ascending]::after{content:"\25B2";color:var(--accent)}
+th[aria-sort=descending]::after{content:"\25BC";color:var(--accent)}
+button.sort{position:absolute;inset:0;width:100%;background:none;border:0;padding:0;margin:0;cursor:pointer}
+button.sort:focus-visible{outline:2px solid var(--accent);outline-offset:-2px}
 svg.share{width:4.5rem;height:.6rem;vertical-align:middle;margin-right:.35rem}
 svg.share .empty{fill:#e3e7ee} svg.share .filled{fill:var(--bar)}
 .weak{color:var(--warn);font-weight:600} .negative{color:var(--bad);font-weight:600} .muted{color:var(--muted)}
+.uncertain{opacity:.55;font-style:italic;text-decoration:underline dotted}
 ol.wrong{margin:0;padding-left:1.1rem} ol.wrong .n{color:var(--muted);white-space:nowrap}
 svg.trend{width:12rem;height:2.4rem;display:block}
 svg.trend .line{fill:none;stroke:var(--bar);stroke-width:1.5} svg.trend .point{fill:var(--accent)}
@@ -60,17 +68,37 @@ details.student{border:1px solid var(--line);border-radius:6px;padding:.4rem .7r
 details.student summary{cursor:pointer;font-weight:600}
 details.student summary span{font-weight:400;color:var(--muted)}
 footer{margin-top:2.5rem;border-top:1px solid var(--line);padding-top:.6rem;font-size:.8rem;color:var(--muted)}
-@media (max-width:640px){body{padding:.8rem;font-size:14px} .wide{display:none} th,td{padding:.3rem .35rem} h1{font-size:1.4rem}
- table.exams td:not(.num){white-space:normal}}
+@media (max-width:640px){body{padding:.8rem;font-size:14px} th,td{padding:.3rem .35rem} h1{font-size:1.4rem}
+ table.exams td:not(.num){white-space:normal}
+ table.exams td:first-child,table.students td:first-child{max-width:8.5rem;white-space:normal;overflow-wrap:anywhere}
+ table.questions,table.questions tbody,table.questions tr,table.questions td{display:block;width:auto}
+ table.questions thead tr{display:flex;flex-wrap:wrap;gap:.3rem;align-items:center}
+ table.questions thead tr::before{content:"Trier par :";font-size:.8rem;color:var(--muted)}
+ table.questions thead th{display:block;border:1px solid var(--line);border-radius:999px;padding:.15rem 1.3rem .15rem .55rem;font-size:.8rem}
+ table.questions tbody tr{border:1px solid var(--line);border-radius:6px;margin:.5rem 0;padding:.35rem .6rem}
+ table.questions td{border:0;padding:.12rem 0;text-align:left;min-width:0!important}
+ table.questions td:nth-child(1){font-size:.8rem;color:var(--muted)}
+ table.questions td:nth-child(2){font-weight:600}
+ table.questions td:nth-child(n+3):not(.wide){display:inline-block;margin-right:.9rem}
+ table.questions td:nth-child(3)::before{content:"Posée ";color:var(--muted);font-style:normal;font-weight:400}
+ table.questions td:nth-child(5)::before{content:"Discrimination ";color:var(--muted);font-style:normal;font-weight:400}
+ table.questions td:nth-child(6):not(.wide){display:block}
+ table.questions td:nth-child(6)::before{content:"Réponses fausses : ";color:var(--muted);font-size:.8rem}
+ table.questions td.wide,table.questions th.wide{display:none}}
 @page{size:A4;margin:14mm 12mm}
-@media print{body{max-width:none;padding:0;font-size:9.5pt} nav{display:none} section.quiz,section.students{break-before:page}
+@media print{body{max-width:none;padding:0;font-size:9.5pt} nav{display:none}
+ section.quiz+section.quiz,section.students{break-before:page}
  h2,h3{break-after:avoid} tr,figure,.figures{break-inside:avoid} thead{display:table-header-group} .scroll{overflow:visible}
- button.sort::after{content:""} a{color:inherit;text-decoration:none} tbody tr:nth-child(even){background:none}
+ button.sort{display:none} th.sorts{padding-right:.5rem} th.sorts::after{content:none}
+ table.exams td:first-child,table.exams th:first-child,table.students td:first-child,table.students th:first-child{position:static;box-shadow:none}
+ a{color:inherit;text-decoration:none} tbody tr:nth-child(even),tbody tr:nth-child(even) td:first-child{background:none}
  *{-webkit-print-color-adjust:exact;print-color-adjust:exact}}
 )";
 
 // Sorting by a click on a column head: the cell's data-value when it has
-// one (numbers, dates), its text otherwise; a second click reverses.
+// one (numbers, dates), its text otherwise; a second click reverses. The
+// head's text stays as it is, under a button that covers it, so that the
+// head prints (the button is not printed) and reads the same to everyone.
 constexpr const char* script = R"(
 (function () {
   function key(row, column, numeric) {
@@ -86,7 +114,8 @@ constexpr const char* script = R"(
       var button = document.createElement('button');
       button.type = 'button';
       button.className = 'sort';
-      while (head.firstChild) button.appendChild(head.firstChild);
+      button.setAttribute('aria-label', 'Trier par ' + head.textContent.trim());
+      head.classList.add('sorts');
       head.appendChild(button);
       button.addEventListener('click', function () {
         var up = head.getAttribute('aria-sort') !== 'ascending';
@@ -102,7 +131,9 @@ constexpr const char* script = R"(
           var c = numeric ? a.key - b.key : a.key.localeCompare(b.key, 'fr', { numeric: true, sensitivity: 'base' });
           return (up ? c : -c) || a.i - b.i;
         });
-        rows.forEach(function (r) { body.appendChild(r.row); });
+        var sorted = document.createDocumentFragment();
+        rows.forEach(function (r) { sorted.appendChild(r.row); });
+        body.appendChild(sorted);
       });
     });
   });
@@ -398,8 +429,10 @@ void write_html_report(std::ostream& out, const ClassReport& report, const Repor
 
     out << "<!DOCTYPE html>\n<html lang=\"fr\">\n<head>\n<meta charset=\"utf-8\">\n"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+           // The page's own script alone may run: the policy names its digest.
            "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; style-src 'unsafe-inline'; "
-           "script-src 'unsafe-inline'\">\n"
+           "script-src 'sha256-"
+        << sha256_base64(script) << "'\">\n"
            "<meta name=\"generator\" content=\"results-report\">\n<title>"
         << esc(title) << "</title>\n<style>" << style << "</style>\n</head>\n<body>\n";
 
