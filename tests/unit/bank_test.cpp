@@ -72,18 +72,24 @@ std::vector<std::string> report_lines(const BankReport& report) {
 }
 
 TEST(BankSamples, EachSampleImportsAsItsExpectedSourceAndReport) {
-    for (const char* name : {"capitales.csv", "vocabulaire.csv", "tableur.tsv", "banque.gift", "banque-moodle.xml"}) {
+    for (const char* name : {"capitales.csv", "vocabulaire.csv", "tableur.tsv", "banque.gift", "banque-moodle.xml",
+                             "banque-medias.xml"}) {
         SCOPED_TRACE(name);
         TempFolder folder;
         const fs::path sample = source_root / "samples/banks" / name;
         const fs::path stem = fs::path(name).stem();
-        const PackerRun run = packer({"import", sample.string(), "-o", (folder / "quiz.json").string()});
+        const fs::path source = folder / (stem.string() + ".json");
+        const PackerRun run = packer({"import", sample.string(), "-o", source.string()});
         ASSERT_EQ(run.code, packer_done) << run.err;
 
-        const Json written = Json::parse(read(folder / "quiz.json"));
+        const Json written = Json::parse(read(source));
         const Json expected = Json::parse(read(source_root / "samples/banks/expected" / (stem.string() + ".json")));
         EXPECT_EQ(written["quiz_name"], expected["quiz_name"]);
         EXPECT_EQ(written["themes"], expected["themes"]) << written["themes"].dump(2);
+        // The pictures and sounds a bank carries, beside the source.
+        EXPECT_EQ(written.value("media", Json::array()), expected.value("media", Json::array()));
+        for (const auto& row : written.value("media", Json::array()))
+            EXPECT_TRUE(fs::exists(folder / fs::u8path(row["file"].get<std::string>()))) << row.dump();
 
         std::string report;
         std::istringstream out(run.out);
@@ -93,7 +99,7 @@ TEST(BankSamples, EachSampleImportsAsItsExpectedSourceAndReport) {
 
         // What the import writes, the packer builds.
         write(folder / "runner.exe", "MZ" + std::string(4094, '\0'));
-        const PackerRun build = packer({"build", (folder / "quiz.json").string(), "-o", (folder / "quiz.exe").string()});
+        const PackerRun build = packer({"build", source.string(), "-o", (folder / "quiz.exe").string()});
         EXPECT_EQ(build.code, packer_done) << build.err;
     }
 }
@@ -291,11 +297,217 @@ TEST(BankHtml, ReducesTextsToCharactersBoldItalicAndLineBreaks) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.html);
-        int pictures = 0;
-        const bank::StyledText text = bank::html_to_styled(row.html, pictures);
-        EXPECT_EQ(text.plain(), row.plain);
-        EXPECT_EQ(bank::styled_to_html(text), row.styled);
-        EXPECT_EQ(pictures, row.pictures);
+        const bank::ReadText read = bank::html_to_styled(row.html);
+        EXPECT_EQ(read.text.plain(), row.plain);
+        EXPECT_EQ(bank::styled_to_html(read.text), row.styled);
+        EXPECT_EQ(static_cast<int>(read.media.size()), row.pictures);
+    }
+}
+
+// The report lines of an import, as the command prints them.
+std::string report_text(BankFormat format, std::string_view bytes) {
+    auto bank = import_bank(format, bytes, "banque");
+    EXPECT_TRUE(bank) << bank.error().what;
+    std::string text;
+    if (bank)
+        for (const auto& line : report_lines(bank.value().report)) text += line + "\n";
+    return text;
+}
+
+TEST(BankImport, AShortAnswersWildcardsAreTakenOutAndSaid) {
+    const struct {
+        const char* what;
+        BankFormat format;
+        std::string bytes;
+        const char* answer;  // the stored answer; empty: the question is skipped
+        const char* said;    // in the report
+    } rows[] = {
+        {"GIFT short answer", BankFormat::gift, "Unité de fréquence ? {=*hertz*}\n", "hertz",
+         "answer \"*hertz*\": \"*\" stands for any text in the platform's short answers, which a quiz's typed "
+         "answers do not have; kept as \"hertz\""},
+        {"GIFT: a right answer that accepts anything is not the one kept", BankFormat::gift,
+         "Capitale ? {=* =Paris}\n", "Paris", "a right answer that is only \"*\" accepts any text"},
+        {"GIFT: only a wildcard", BankFormat::gift, "Dites quelque chose {=*}\n", "",
+         "skipped: every right answer is only \"*\""},
+        {"GIFT multiple choice: an asterisk is a character", BankFormat::gift, "Opération ? {=2*3 ~2+3}\n", "2*3", ""},
+        {"Moodle XML short answer", BankFormat::moodle_xml,
+         "<quiz><question type=\"shortanswer\"><questiontext><text>Unité ?</text></questiontext>"
+         "<answer fraction=\"100\"><text>*hertz*</text></answer>"
+         "<answer fraction=\"0\"><text>*</text><feedback><text>Non</text></feedback></answer></question></quiz>",
+         "hertz", "kept as \"hertz\""},
+        {"Moodle XML: an escaped asterisk is one", BankFormat::moodle_xml,
+         "<quiz><question type=\"shortanswer\"><questiontext><text>Produit ?</text></questiontext>"
+         "<answer fraction=\"100\"><text>a\\*b</text></answer></question></quiz>",
+         "a*b", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        auto bank = import_bank(row.format, row.bytes, "banque");
+        ASSERT_TRUE(bank) << bank.error().what;
+        const QuizModel& quiz = bank.value().model;
+        if (*row.answer) {
+            ASSERT_EQ(quiz.themes.size(), 1u);
+            EXPECT_EQ(quiz.themes[0].questions[0].answer, row.answer);
+        } else {
+            EXPECT_TRUE(quiz.themes.empty());
+        }
+        const std::string report = report_text(row.format, row.bytes);
+        if (*row.said) {
+            EXPECT_NE(report.find(row.said), std::string::npos) << report;
+        } else {
+            EXPECT_EQ(report.find("stands for any text"), std::string::npos) << report;
+        }
+    }
+}
+
+TEST(BankImport, SuperscriptsAndSubscriptsAreRichTextAndAnswersKeepTheirMeaningInPlainText) {
+    const struct {
+        const char* what;
+        BankFormat format;
+        std::string bytes;
+        const char* question_html;  // part of the stored question as the web page shows it
+        const char* answer;         // the stored answer: plain text
+        const char* first_wrong;
+    } rows[] = {
+        {"Moodle XML, HTML", BankFormat::moodle_xml,
+         "<quiz><question type=\"multichoice\"><questiontext format=\"html\"><text>Que vaut 10&lt;sup&gt;3&lt;/sup&gt; ?"
+         "</text></questiontext><answer fraction=\"100\"><text>10&lt;sup&gt;3&lt;/sup&gt; m&lt;sup&gt;2&lt;/sup&gt;"
+         "</text></answer><answer fraction=\"0\"><text>10&lt;sup&gt;-6&lt;/sup&gt;</text></answer></question></quiz>",
+         "vertical-align:super\">3</span>", "10\xB3 m\xB2", "10^-6"},
+        {"GIFT, Moodle's own format", BankFormat::gift, "Formule de l'eau ? {=H<sub>2</sub>O ~CO<sub>2</sub>}\n",
+         nullptr, "H_2O", "CO_2"},
+        {"GIFT, Markdown", BankFormat::gift, "[markdown]Le XIX<sup>e</sup> siècle ? {=x<sup>n+1</sup> ~x<sup>n</sup>}\n",
+         "vertical-align:super\">e</span>", "x^(n+1)", "x^n"},
+        {"Moodle XML, an ordinal", BankFormat::moodle_xml,
+         "<quiz><question type=\"shortanswer\"><questiontext format=\"html\"><text>Rang ?</text></questiontext>"
+         "<answer fraction=\"100\" format=\"html\"><text>1&lt;sup&gt;er&lt;/sup&gt;</text></answer></question></quiz>",
+         nullptr, "1er", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const QuizModel quiz = imported(row.format, row.bytes);
+        ASSERT_EQ(quiz.themes.size(), 1u);
+        const QuestionEntry& q = quiz.themes[0].questions[0];
+        if (row.question_html) {
+            EXPECT_NE(rich_to_html(q.question).find(row.question_html), std::string::npos) << rich_to_html(q.question);
+        }
+        EXPECT_EQ(q.answer, row.answer);
+        EXPECT_EQ(q.first_wrong, row.first_wrong);
+        EXPECT_NE(report_text(row.format, row.bytes).find("answer: superscript and subscript written in plain text"),
+                  std::string::npos);
+    }
+}
+
+TEST(BankExport, SuperscriptsAndSubscriptsLeaveInAFormThatKeepsTheirMeaning) {
+    bank::StyledText formula;
+    formula.append("H");
+    formula.append("2", false, false, bank::Shift::subscript);
+    formula.append("O et 10");
+    formula.append("-6", false, false, bank::Shift::superscript);
+    formula.append(" m");
+    formula.append("3", false, false, bank::Shift::superscript);
+    QuizModel quiz;
+    quiz.themes.push_back({"Chimie", "", "", {{bank::to_stored(formula).text, "eau", "", "", ""}}});
+    const struct {
+        BankFormat format;
+        const char* written;
+    } rows[] = {
+        {BankFormat::csv, "H_2O et 10^-6 m³"},
+        {BankFormat::gift, "H_2O et 10^-6 m³"},
+        {BankFormat::moodle_xml, "H<sub>2</sub>O et 10<sup>-6</sup> m<sup>3</sup>"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(bank_format_name(row.format)));
+        const ExportedBank exported = export_bank(row.format, quiz);
+        EXPECT_NE(exported.bytes.find(row.written), std::string::npos) << exported.bytes;
+        // Moodle XML keeps them; the others say what they wrote.
+        bool said = false;
+        for (const auto& line : exported.report.lines)
+            said = said || line.what == "question: superscript and subscript written in plain text, \"H_2O et 10^-6 m³\"";
+        EXPECT_EQ(said, row.format != BankFormat::moodle_xml);
+    }
+    // Through Moodle XML they come back as they were.
+    const QuizModel back = imported(BankFormat::moodle_xml, export_bank(BankFormat::moodle_xml, quiz).bytes);
+    ASSERT_EQ(back.themes.size(), 1u);
+    EXPECT_EQ(rich_to_html(back.themes[0].questions[0].question), rich_to_html(quiz.themes[0].questions[0].question));
+}
+
+TEST(BankExport, SpreadsheetFormulasAreWrittenAsTextAndImportGivesTheTextBack) {
+    const std::vector<std::string> texts = {
+        "=HYPERLINK(\"http://x\";\"clic\")", "+cmd|' /C calc'!A0", "@SUM(A1:A2)", "-1+1", "-12,5", "'=déjà",
+        "''-3", "l'=signe", "Paris"};
+    QuizModel quiz;
+    Theme theme{"=Thème", "", "", {}};
+    for (const auto& text : texts) theme.questions.push_back({*utf8_to_cp1252(text), *utf8_to_cp1252(text), "", "", ""});
+    quiz.themes.push_back(theme);
+    const ExportedBank exported = export_bank(BankFormat::csv, quiz);
+
+    // No cell of the file begins as a formula, but a negative number.
+    std::istringstream file(exported.bytes);
+    std::string line;
+    std::getline(file, line);
+    while (std::getline(file, line)) {
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, ';');) {
+            if (!cell.empty() && cell != "-12,5") {
+                EXPECT_EQ(std::string_view("=+-@").find(cell[0]), std::string_view::npos) << line;
+            }
+        }
+    }
+    EXPECT_NE(exported.bytes.find("'-1+1;'-1+1"), std::string::npos);
+    EXPECT_NE(exported.bytes.find("-12,5;-12,5"), std::string::npos);
+    EXPECT_NE(exported.bytes.find("'''-3"), std::string::npos);
+    std::size_t said = 0;
+    for (const auto& report : exported.report.lines)
+        said += report.what.find("begins as a spreadsheet formula") != std::string::npos;
+    EXPECT_EQ(said, 1u + 2 * 6);  // the theme once, question and answer of six rows
+
+    EXPECT_EQ(question_lines(imported(BankFormat::csv, exported.bytes)), question_lines(quiz));
+}
+
+TEST(BankExport, GiftEscapesWhatItCanAndSkipsWhatItCannotHold) {
+    QuizModel quiz;
+    quiz.themes.push_back({"Signes", "", "", {
+        {"Flèche ?", "a->b", "", "", ""},                 // a short answer GIFT reads as matching
+        {"Remise ?", "%50% de remise", "", "", ""},       // a short answer GIFT reads as a mark
+        {"Flèche ?", "a->b", "a<-b", "", "Voir -> ici"},  // a multiple choice holds both
+        {"[html] n'est pas un format", "<b>gras</b> & co", "", "", "%20% ou %30%"},
+        {"Choix ?", "%50% de remise", "rien", "", ""},
+        {"Produit ?", "2*3", "", "", ""},                 // "*" is no wildcard here
+    }});
+    for (auto& question : quiz.themes[0].questions) question.question = *utf8_to_cp1252(question.question);
+    const ExportedBank exported = export_bank(BankFormat::gift, quiz);
+    std::size_t skipped = 0;
+    for (const auto& line : exported.report.lines)
+        if (line.kind == ReportLine::Kind::skipped) {
+            ++skipped;
+            EXPECT_NE(line.what.find("cannot be written in GIFT"), std::string::npos) << line.what;
+        }
+    EXPECT_EQ(skipped, 2u);
+    QuizModel expected = quiz;
+    expected.themes[0].questions.erase(expected.themes[0].questions.begin(), expected.themes[0].questions.begin() + 2);
+    EXPECT_EQ(question_lines(imported(BankFormat::gift, exported.bytes)), question_lines(expected)) << exported.bytes;
+}
+
+TEST(BankImport, EntitiesThatNoTableDefinesAreSaid) {
+    const struct {
+        BankFormat format;
+        std::string bytes;
+        const char* said;
+    } rows[] = {
+        {BankFormat::moodle_xml,
+         "<quiz><question type=\"shortanswer\"><questiontext format=\"plain_text\"><text>&eacute;t&eacute; ?</text>"
+         "</questiontext><answer fraction=\"100\"><text>oui</text></answer></question></quiz>",
+         "an entity that no table defines is kept as written: &eacute;"},
+        {BankFormat::moodle_xml,
+         "<quiz><question type=\"shortanswer\"><questiontext format=\"html\"><text>&lt;b&gt;&amp;inconnu;&lt;/b&gt; "
+         "&amp;foo; ?</text></questiontext><answer fraction=\"100\"><text>oui</text></answer></question></quiz>",
+         "entities that no table defines are kept as written: &inconnu;, &foo;"},
+        {BankFormat::gift, "[html]Le &nbsp;&bidule; ? {=oui}\n", "kept as written: &bidule;"},
+    };
+    for (const auto& row : rows) {
+        const std::string report = report_text(row.format, row.bytes);
+        EXPECT_NE(report.find(row.said), std::string::npos) << report;
     }
 }
 

@@ -58,6 +58,9 @@ struct BankError {
 struct ImportedBank {
     QuizModel model;
     BankReport report;
+    // The bytes of each media row of the model (pictures and sounds that the
+    // bank carried), row for row; the rows name no file yet.
+    std::vector<std::string> media_bytes;
 };
 
 struct ExportedBank {
@@ -68,7 +71,8 @@ struct ExportedBank {
 // Reads a bank. `default_theme` (UTF-8) names the theme of questions that
 // come before any theme is named (the file's name, usually). A bank whose
 // every question was skipped gives a quiz without themes, and the report
-// says why.
+// says why. Pictures and sounds that a Moodle XML bank carries become media
+// rows of the quiz where a text of a question is that picture or sound.
 Result<ImportedBank, BankError> import_bank(BankFormat format, std::string_view bytes,
                                             std::string_view default_theme);
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <vector>
 
 #include "bank_formats.h"
 #include "common/cp1252.h"
@@ -18,6 +19,11 @@ enum Column { theme, question, answer, first_wrong, second_wrong, comment, promp
 constexpr std::array<const char*, column_count> french_headers = {
     "Thème", "Question", "Réponse", "Mauvaise réponse 1", "Mauvaise réponse 2", "Commentaire", "Consigne",
     "Consigne inverse"};
+
+// What each column holds, for report lines.
+constexpr std::array<const char*, column_count> column_words = {
+    "theme",        "question", "answer", "first wrong answer", "second wrong answer",
+    "comment",      "prompt",   "reverse prompt"};
 
 // Header names, as compared: lower case, without accents or punctuation.
 enum Language { both, fr, en };
@@ -186,6 +192,47 @@ std::string separator_name(char separator) {
 
 std::string ordinal_column(std::size_t index) { return "column " + std::to_string(index + 1); }
 
+// "-12", "-3,5", "-1.5e3": a negative number, which a spreadsheet reads as a
+// number, not as a formula.
+bool is_negative_number(std::string_view text) {
+    if (!text.starts_with("-")) return false;
+    std::size_t i = 1;
+    const auto digits = [&] {
+        const std::size_t start = i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+        return i > start;
+    };
+    if (!digits()) return false;
+    if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
+        ++i;
+        if (!digits()) return false;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (!digits()) return false;
+    }
+    return i == text.size();
+}
+
+// Spreadsheets run a cell that begins with "=", "+", "-" or "@" (or a tab
+// or a carriage return) as a formula: a bank made from someone else's quiz
+// could run "=HYPERLINK(...)" or "+cmd|..." when it is opened. Such a cell
+// is written after an apostrophe, which spreadsheets read as "this is text"
+// and import takes off again; a text that already begins with apostrophes
+// before such a sign gets one more, so that every text comes back as it was.
+bool needs_formula_guard(std::string_view text) {
+    const std::size_t apostrophes = std::min(text.find_first_not_of('\''), text.size());
+    const std::string_view rest = text.substr(apostrophes);
+    if (rest.empty() || std::string_view("=+-@\t\r").find(rest.front()) == std::string_view::npos) return false;
+    return apostrophes > 0 || !is_negative_number(rest);
+}
+
+std::string unguarded(std::string_view cell) {
+    if (cell.starts_with("'") && needs_formula_guard(cell.substr(1))) cell.remove_prefix(1);
+    return std::string(cell);
+}
+
 }  // namespace
 
 Result<ImportedBank, BankError> import_csv(std::string_view bytes, std::string_view default_theme) {
@@ -253,9 +300,9 @@ Result<ImportedBank, BankError> import_csv(std::string_view bytes, std::string_v
     ThemeBuilder builder{std::string(default_theme), bank.report};
     std::string current_theme;
     std::size_t extra_rows = 0, first_extra_line = 0;
-    const auto cell = [&](const Record& record, Column column) -> std::string_view {
+    const auto cell = [&](const Record& record, Column column) -> std::string {
         if (!where[column] || *where[column] >= record.fields.size()) return {};
-        return record.fields[*where[column]];
+        return unguarded(record.fields[*where[column]]);
     };
     for (std::size_t r = first_row; r < records.size(); ++r) {
         const Record& record = records[r];
@@ -278,7 +325,7 @@ Result<ImportedBank, BankError> import_csv(std::string_view bytes, std::string_v
                                 record.line);
         BankQuestion q{StyledText(cell(record, question)), StyledText(cell(record, answer)),
                        StyledText(cell(record, first_wrong)), StyledText(cell(record, second_wrong)),
-                       StyledText(cell(record, comment))};
+                       StyledText(cell(record, comment)), {}};
         if (auto error = builder.add(current_theme, std::move(q), record.line)) return R::failure(*error);
     }
     if (extra_rows > 0)
@@ -339,18 +386,23 @@ ExportedBank export_csv(const QuizModel& quiz) {
         for (const QuestionEntry& entry : theme.questions) {
             const std::size_t row_line = line;
             const BankQuestion q = outgoing_question(quiz, entry, row_line, false, bank.report);
-            const std::string cells[] = {name, q.question.plain(), q.answer.plain(), q.first_wrong.plain(),
-                                         q.second_wrong.plain(), q.comment.plain()};
-            for (std::size_t c = 0; c < 6; ++c) {
+            std::vector<std::string> cells = {name, q.question.plain(), q.answer.plain(), q.first_wrong.plain(),
+                                              q.second_wrong.plain(), q.comment.plain()};
+            if (prompts)
+                for (const std::string* stored : {&theme.prompt, &theme.reverse_prompt})
+                    cells.push_back(outgoing_text(quiz, *stored).text.plain());
+            for (std::size_t c = 0; c < cells.size(); ++c) {
                 if (c > 0) out += ';';
-                append_cell(out, cells[c], line);
-            }
-            if (prompts) {
-                for (const std::string* stored : {&theme.prompt, &theme.reverse_prompt}) {
-                    out += ';';
-                    const OutgoingText text = outgoing_text(quiz, *stored);
-                    append_cell(out, text.text.plain(), line);
+                if (needs_formula_guard(cells[c])) {
+                    // A theme's name and prompts are told once, on its first row.
+                    if (c == 0 || c >= 6 ? &entry == &theme.questions.front() : true)
+                        bank.report.add(row_line, ReportLine::Kind::changed,
+                                        std::string(column_words[c]) + " " + quote_text(cells[c]) +
+                                            " begins as a spreadsheet formula: written after an apostrophe, so "
+                                            "that spreadsheets show it as text (import takes the apostrophe off)");
+                    cells[c].insert(0, 1, '\'');
                 }
+                append_cell(out, cells[c], line);
             }
             out += "\r\n";
             ++line;

@@ -34,8 +34,10 @@ std::size_t find_unescaped(std::string_view text, std::string_view what, std::si
 
 enum class TextFormat { moodle, plain, html, markdown };
 
-// A text of a question: escapes resolved (\n is a line break), in its format.
-StyledText gift_text(std::string_view raw, TextFormat format, int& pictures) {
+// A text of a question: escapes resolved (\n is a line break), in its
+// format. Moodle's own format, GIFT's default, is HTML to the platform.
+ReadText gift_text(std::string_view raw, TextFormat format) {
+    const bool html = format == TextFormat::html || format == TextFormat::moodle;
     std::string text;
     for (std::size_t i = 0; i < raw.size(); ++i) {
         const char c = raw[i];
@@ -47,7 +49,7 @@ StyledText gift_text(std::string_view raw, TextFormat format, int& pictures) {
                 continue;
             }
             if (next == 'n') {
-                text += format == TextFormat::html ? "<br>" : "\n";
+                text += html ? "<br>" : "\n";
                 ++i;
                 continue;
             }
@@ -55,15 +57,13 @@ StyledText gift_text(std::string_view raw, TextFormat format, int& pictures) {
         // The lines of a question's source are one text.
         text += c == '\n' && format != TextFormat::html ? ' ' : c;
     }
-    StyledText styled;
     switch (format) {
-    case TextFormat::html: styled = html_to_styled(text, pictures); break;
-    case TextFormat::markdown: styled = markdown_to_styled(text); break;
-    case TextFormat::moodle:
-    case TextFormat::plain: styled = StyledText(text); break;
+    case TextFormat::html:
+    case TextFormat::moodle: return html_to_styled(text);
+    case TextFormat::markdown: return markdown_to_styled(text);
+    case TextFormat::plain: break;
     }
-    styled.trim();
-    return styled;
+    return plain_to_styled(text);
 }
 
 struct Answer {
@@ -250,23 +250,60 @@ private:
             return std::nullopt;
         }
 
-        int pictures = 0;
+        // A list of right answers alone is a short answer, whose "*" stands
+        // for any text on the platform; the first answer that is more than
+        // wildcards is kept.
+        const bool short_answer = !has_wrong;
+        std::vector<std::string> wildcard_only;
+        if (short_answer) {
+            for (const auto& answer : answers) {
+                bool wildcards = false;
+                if (answer.mark == '=' && StyledText(without_wildcards(answer.text, wildcards)).empty() && wildcards)
+                    wildcard_only.push_back(quote_text(trimmed(answer.text)));
+            }
+            const auto typed = std::find_if(answers.begin(), answers.end(), [](const Answer& a) {
+                bool wildcards = false;
+                return a.mark == '=' && !StyledText(without_wildcards(a.text, wildcards)).empty();
+            });
+            if (typed != answers.end()) {
+                right = typed;
+            } else if (!wildcard_only.empty()) {
+                skip(line, "every right answer is only \"*\", which accepts any text: a quiz has no such answer");
+                return std::nullopt;
+            }
+        }
+
+        TextLosses losses;
         BankQuestion q;
-        q.answer = gift_text(right->text, format, pictures);
+        std::string right_text = right->text;
+        bool wildcards = false;
+        if (short_answer) right_text = without_wildcards(right->text, wildcards);
+        // The platform compares a short answer with what the student types,
+        // as written: Moodle's own format, HTML elsewhere, is not applied.
+        const TextFormat answer_format = short_answer && format == TextFormat::moodle ? TextFormat::plain : format;
+        q.answer = losses.keep(gift_text(right_text, answer_format), "answer");
+        if (wildcards) report_wildcards(bank_.report, line, trimmed(right->text), q.answer);
+        if (!wildcard_only.empty())
+            bank_.report.add(line, ReportLine::Kind::changed,
+                             "a right answer that is only \"*\" accepts any text, which a quiz cannot: dropped (" +
+                                 joined(wildcard_only) + ")");
         std::vector<std::string> other_rights, dropped_wrongs;
         std::vector<const Answer*> wrongs;
         for (const auto& answer : answers) {
             if (&answer == &*right) continue;
+            bool ignored = false;
+            if (answer.mark == '=' && short_answer && StyledText(without_wildcards(answer.text, ignored)).empty())
+                continue;
             if (answer.mark == '=' || (answer.weight && *answer.weight >= 100))
-                other_rights.push_back(quote_text(gift_text(answer.text, format, pictures).plain()));
+                other_rights.push_back(quote_text(gift_text(answer.text, answer_format).text.plain()));
             else if (wrongs.size() < 2)
                 wrongs.push_back(&answer);
             else
-                dropped_wrongs.push_back(quote_text(gift_text(answer.text, format, pictures).plain()));
+                dropped_wrongs.push_back(quote_text(gift_text(answer.text, format).text.plain()));
         }
-        if (wrongs.size() > 0) q.first_wrong = gift_text(wrongs[0]->text, format, pictures);
-        if (wrongs.size() > 1) q.second_wrong = gift_text(wrongs[1]->text, format, pictures);
-        q.comment = gift_text(feedback, format, pictures);
+        if (wrongs.size() > 0) q.first_wrong = losses.keep(gift_text(wrongs[0]->text, format), "first wrong answer");
+        if (wrongs.size() > 1) q.second_wrong = losses.keep(gift_text(wrongs[1]->text, format), "second wrong answer");
+        q.comment = losses.keep(gift_text(feedback, format), "comment");
 
         std::string head_text(head);
         if (!trimmed(tail).empty()) {
@@ -274,7 +311,7 @@ private:
             bank_.report.add(line, ReportLine::Kind::changed,
                              "a missing-word question: the place of the answer is shown as _____");
         }
-        q.question = gift_text(head_text, format, pictures);
+        q.question = losses.keep(gift_text(head_text, format), "question");
 
         report_dropped_answers(bank_.report, line, other_rights, dropped_wrongs);
         if (std::any_of(wrongs.begin(), wrongs.end(), [](const Answer* a) { return a->weight && *a->weight > 0; }))
@@ -283,8 +320,7 @@ private:
         if (std::any_of(answers.begin(), answers.end(), [](const Answer& a) { return a.has_feedback; }))
             bank_.report.add(line, ReportLine::Kind::changed,
                              "the answers' own feedback is dropped (only the general feedback after #### becomes the comment)");
-        if (pictures > 0)
-            bank_.report.add(line, ReportLine::Kind::changed, "pictures in the texts are dropped");
+        losses.report(bank_.report, line, "a GIFT file holds no files, only the platform's addresses of them");
         return builder_.add(theme_, std::move(q), line);
     }
 
@@ -307,6 +343,35 @@ std::string gift_escaped(std::string_view utf8) {
         out += c;
     }
     return out;
+}
+
+// A text in Moodle's own format, GIFT's default, which the platform reads as
+// HTML: the characters HTML gives a meaning to written as entities, then
+// GIFT's special characters escaped. An opening "[" would name a format
+// and an opening "%" a mark, so they are entities too.
+std::string gift_html(std::string_view utf8, bool answer) {
+    std::string html;
+    for (const char c : utf8) {
+        switch (c) {
+        case '&': html += "&amp;"; break;
+        case '<': html += "&lt;"; break;
+        case '>': html += "&gt;"; break;
+        default: html += c;
+        }
+    }
+    if (html.starts_with("[")) html.replace(0, 1, "&#91;");
+    if (answer && html.starts_with("%")) html.replace(0, 1, "&#37;");
+    return gift_escaped(html);
+}
+
+// Why GIFT cannot hold a short answer, or nothing: the platform compares it
+// as written, so no entity can stand for what GIFT would read otherwise.
+std::optional<std::string> unholdable_short_answer(std::string_view answer) {
+    if (answer.find("->") != std::string_view::npos)
+        return "GIFT reads \"->\" in a list of right answers as the pair of a matching question";
+    if (answer.starts_with("%") && answer.find('%', 1) != std::string_view::npos)
+        return "GIFT reads an answer that begins with \"%n%\" as a mark of n per cent";
+    return std::nullopt;
 }
 
 }  // namespace
@@ -342,20 +407,32 @@ ExportedBank export_gift(const QuizModel& quiz) {
         put_line("$CATEGORY: " + path);
         std::size_t number = 0;
         for (const QuestionEntry& entry : theme.questions) {
+            const std::size_t question_line = line + 1;
+            BankReport question_report;
+            const BankQuestion q = outgoing_question(quiz, entry, question_line, false, question_report);
+            const bool choice = !q.first_wrong.empty() || !q.second_wrong.empty();
+            const std::string answer = q.answer.plain();
+            if (const auto why = choice ? std::nullopt : unholdable_short_answer(answer)) {
+                bank.report.add(line, ReportLine::Kind::skipped,
+                                "question " + quote_text(q.question.plain()) + ": its answer " + quote_text(answer) +
+                                    " cannot be written in GIFT (" + *why + "); CSV and Moodle XML hold it");
+                continue;
+            }
+            bank.report.lines.insert(bank.report.lines.end(), question_report.lines.begin(), question_report.lines.end());
             put_line("");
-            const std::size_t question_line = line;
-            const BankQuestion q = outgoing_question(quiz, entry, question_line, false, bank.report);
             put_line("::" + gift_escaped(name + " " + std::to_string(++number)) + ":: " +
-                     gift_escaped(q.question.plain()) + " {");
-            put_line("\t=" + gift_escaped(q.answer.plain()));
-            if (!q.first_wrong.empty()) put_line("\t~" + gift_escaped(q.first_wrong.plain()));
+                     gift_html(q.question.plain(), false) + " {");
+            // A short answer is compared as written, where "*" stands for any
+            // text; the answers of a multiple choice are shown as HTML.
+            put_line("\t=" + (choice ? gift_html(answer, true) : escaped_asterisks(gift_escaped(answer))));
+            if (!q.first_wrong.empty()) put_line("\t~" + gift_html(q.first_wrong.plain(), true));
             if (!q.second_wrong.empty()) {
                 if (q.first_wrong.empty())
                     bank.report.add(question_line, ReportLine::Kind::changed,
                                     "a second wrong answer without a first is written as the only wrong answer");
-                put_line("\t~" + gift_escaped(q.second_wrong.plain()));
+                put_line("\t~" + gift_html(q.second_wrong.plain(), true));
             }
-            if (!q.comment.empty()) put_line("\t####" + gift_escaped(q.comment.plain()));
+            if (!q.comment.empty()) put_line("\t####" + gift_html(q.comment.plain(), false));
             put_line("}");
         }
     }

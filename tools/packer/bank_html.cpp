@@ -6,6 +6,7 @@
 #include <array>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 
 #include "bank_formats.h"
 #include "common/cp1252.h"
@@ -79,16 +80,16 @@ std::string lower_ascii(std::string_view text) {
 // breaks where blocks end.
 class StyledWriter {
 public:
-    void character(std::string_view utf8, bool bold, bool italic) {
+    void character(std::string_view utf8, bool bold, bool italic, Shift shift) {
         if (break_pending_ && wrote_) {
             flush();
             text_.line_break();
             blank_pending_ = false;
         }
         break_pending_ = false;
-        if (blank_pending_ && wrote_ && !line_start_) run(" ", blank_bold_, blank_italic_);
+        if (blank_pending_ && wrote_ && !line_start_) run(" ", blank_bold_, blank_italic_, Shift::none);
         blank_pending_ = false;
-        run(utf8, bold, italic);
+        run(utf8, bold, italic, shift);
         wrote_ = true;
         line_start_ = false;
     }
@@ -116,129 +117,357 @@ public:
     }
 
 private:
-    void run(std::string_view utf8, bool bold, bool italic) {
-        if (bold != bold_ || italic != italic_) flush();
-        bold_ = bold, italic_ = italic;
+    void run(std::string_view utf8, bool bold, bool italic, Shift shift) {
+        if (bold != bold_ || italic != italic_ || shift != shift_) flush();
+        bold_ = bold, italic_ = italic, shift_ = shift;
         run_ += utf8;
     }
     void flush() {
-        if (!run_.empty()) text_.append(run_, bold_, italic_);
+        if (!run_.empty()) text_.append(run_, bold_, italic_, shift_);
         run_.clear();
     }
 
     StyledText text_;
     std::string run_;
     bool bold_ = false, italic_ = false;
+    Shift shift_ = Shift::none;
     bool blank_bold_ = false, blank_italic_ = false;
     bool blank_pending_ = false, break_pending_ = false, wrote_ = false, line_start_ = true;
 };
 
-}  // namespace
 
-StyledText html_to_styled(std::string_view html, int& pictures) {
-    StyledWriter out;
-    int bold = 0, italic = 0;
-    const std::size_t n = html.size();
-    for (std::size_t i = 0; i < n;) {
-        const char c = html[i];
-        if (c == '<') {
-            if (html.compare(i, 4, "<!--") == 0) {
-                const std::size_t end = html.find("-->", i + 4);
-                i = end == std::string_view::npos ? n : end + 3;
-                continue;
-            }
-            std::size_t j = i + 1;
-            const bool closing = j < n && html[j] == '/';
-            if (closing) ++j;
-            std::size_t name_end = j;
-            while (name_end < n && std::isalnum(static_cast<unsigned char>(html[name_end]))) ++name_end;
-            if (name_end == j && !(j < n && (html[j] == '!' || html[j] == '?'))) {
-                // A "<" that opens no tag is text.
-                out.character("<", bold > 0, italic > 0);
-                ++i;
-                continue;
-            }
-            // The tag's end, past quoted attribute values.
-            std::size_t end = name_end;
-            char quote = 0;
-            while (end < n && (quote || html[end] != '>')) {
-                if (quote && html[end] == quote) quote = 0;
-                else if (!quote && (html[end] == '"' || html[end] == '\'')) quote = html[end];
-                ++end;
-            }
-            const std::string name = lower_ascii(html.substr(j, name_end - j));
-            i = end < n ? end + 1 : n;
-            if (name == "b" || name == "strong") {
-                bold = std::max(0, bold + (closing ? -1 : 1));
-            } else if (name == "i" || name == "em") {
-                italic = std::max(0, italic + (closing ? -1 : 1));
-            } else if (name == "br") {
-                out.line_break();
-            } else if (name == "img") {
-                ++pictures;
-            } else if (name == "td" || name == "th") {
-                out.blank(bold > 0, italic > 0);
-            } else if ((name == "script" || name == "style") && !closing) {
-                const std::size_t stop = lower_ascii(html.substr(i)).find("</" + name);
-                i = stop == std::string::npos ? n : i + stop;
-            } else if (name == "p" || name == "div" || name == "li" || name == "ul" || name == "ol" ||
-                       name == "tr" || name == "table" || name == "blockquote" || name == "pre" ||
-                       (name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6')) {
-                out.block_end();
-            }
-            continue;
-        }
-        if (c == '&') {
-            // An entity is short: its end is looked for in the next few
-            // characters only, so that a text of lone "&" stays linear.
-            const std::size_t near = html.substr(i + 1, 12).find(';');
-            const std::size_t semicolon = near == std::string_view::npos ? near : i + 1 + near;
-            if (semicolon != std::string_view::npos) {
-                const std::string_view name = html.substr(i + 1, semicolon - i - 1);
-                std::optional<char32_t> cp;
-                if (name.starts_with("#x") || name.starts_with("#X")) {
-                    cp = static_cast<char32_t>(std::strtoul(std::string(name.substr(2)).c_str(), nullptr, 16));
-                } else if (name.starts_with("#")) {
-                    cp = static_cast<char32_t>(std::strtoul(std::string(name.substr(1)).c_str(), nullptr, 10));
-                } else {
-                    cp = named_entity(name);
-                }
-                if (cp && *cp != 0) {
-                    if (*cp == ' ' || *cp == '\t') {
-                        out.blank(bold > 0, italic > 0);
-                    } else {
-                        std::string utf8;
-                        append_utf8(utf8, *cp);
-                        out.character(utf8, bold > 0, italic > 0);
-                    }
-                    i = semicolon + 1;
-                    continue;
-                }
-            }
-            out.character("&", bold > 0, italic > 0);
-            ++i;
-            continue;
-        }
-        if (html_blank(c)) {
-            out.blank(bold > 0, italic > 0);
-            ++i;
-            continue;
-        }
-        // One UTF-8 character.
-        std::size_t length = 1;
-        while (i + length < n && (static_cast<unsigned char>(html[i + length]) & 0xC0) == 0x80) ++length;
-        out.character(html.substr(i, length), bold > 0, italic > 0);
-        i += length;
-    }
-    return out.finish();
+// The character of an entity's name ("eacute", "#233", "#xE9"), or nothing
+// when no table defines it.
+std::optional<char32_t> entity_code_point(std::string_view name) {
+    std::optional<char32_t> cp;
+    const auto number = [](std::string_view digits, int base) -> std::optional<char32_t> {
+        if (digits.empty() || digits.size() > 8) return std::nullopt;
+        char* stop = nullptr;
+        const std::string text(digits);
+        const unsigned long value = std::strtoul(text.c_str(), &stop, base);
+        if (*stop != '\0' || value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return std::nullopt;
+        return static_cast<char32_t>(value);
+    };
+    if (name.starts_with("#x") || name.starts_with("#X")) return number(name.substr(2), 16);
+    if (name.starts_with("#")) return number(name.substr(1), 10);
+    return named_entity(name);
 }
 
-StyledText markdown_to_styled(std::string_view markdown) {
-    StyledText out;
+// A name as entities are written: a letter, then letters and digits.
+bool is_entity_name(std::string_view name) {
+    if (name.empty() || !std::isalpha(static_cast<unsigned char>(name[0]))) return false;
+    return std::all_of(name.begin(), name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+// "&name;".
+std::string entity_written(std::string_view name) {
+    std::string written(1, '&');
+    written += name;
+    written += ';';
+    return written;
+}
+
+// A text's entities decoded; the names of those that no table defines, kept
+// as written, are added to `unknown`.
+std::string decode_entities(std::string_view text, std::vector<std::string>& unknown) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '&') {
+            out += text[i];
+            continue;
+        }
+        const std::size_t near = text.substr(i + 1, 32).find(';');
+        if (near != std::string_view::npos) {
+            const std::string_view name = text.substr(i + 1, near);
+            if (const auto cp = entity_code_point(name)) {
+                append_utf8(out, *cp);
+                i += near + 1;
+                continue;
+            }
+            if (is_entity_name(name)) unknown.push_back(entity_written(name));
+        }
+        out += '&';
+    }
+    return out;
+}
+
+// An address of the platform's files left in a text's characters (a plain
+// text, a link's words) names a file the quiz does not have: it is taken out
+// of the text, up to the next blank, as a medium of the text.
+void take_platform_paths(ReadText& read) {
+    const std::string_view marker = "@@PLUGINFILE@@";
+    if (read.text.plain().find(marker) == std::string::npos) return;
+    StyledText kept;
+    for (const Span& span : read.text.spans()) {
+        std::string rest = span.utf8;
+        for (std::size_t at; (at = rest.find(marker)) != std::string::npos;) {
+            std::size_t end = at;
+            while (end < rest.size() && !std::isspace(static_cast<unsigned char>(rest[end]))) ++end;
+            std::string source = rest.substr(at, end - at);
+            while (!source.empty() && std::string_view(".,;:!?)]\"'»").find(source.back()) != std::string_view::npos) {
+                source.pop_back();
+                --end;
+            }
+            read.media.push_back({medium_kind(source), source, "", ""});
+            rest.erase(at, end - at);
+        }
+        kept.append(rest, span.bold, span.italic, span.shift);
+    }
+    // Blanks left twice in a row, or at the ends, by what was taken out.
+    StyledText tidy;
+    for (const Span& span : kept.spans()) {
+        std::string text;
+        for (const char c : span.utf8)
+            if (!(c == ' ' && ((text.empty() && !tidy.spans().empty() && tidy.spans().back().utf8.ends_with(' ')) ||
+                               text.ends_with(' '))))
+                text += c;
+        tidy.append(text, span.bold, span.italic, span.shift);
+    }
+    tidy.trim();
+    read.text = std::move(tidy);
+}
+
+
+// The value of a tag's attribute (name in lower case), entities decoded;
+// nothing when the tag has no such attribute.
+std::optional<std::string> attribute(std::string_view tag, std::string_view name) {
+    std::size_t i = 0;
+    const std::size_t n = tag.size();
+    while (i < n) {
+        while (i < n && (html_blank(tag[i]) || tag[i] == '/')) ++i;
+        const std::size_t name_start = i;
+        while (i < n && !html_blank(tag[i]) && tag[i] != '=' && tag[i] != '/' && tag[i] != '>') ++i;
+        const std::string found = lower_ascii(tag.substr(name_start, i - name_start));
+        while (i < n && html_blank(tag[i])) ++i;
+        std::string_view value;
+        if (i < n && tag[i] == '=') {
+            ++i;
+            while (i < n && html_blank(tag[i])) ++i;
+            if (i < n && (tag[i] == '"' || tag[i] == '\'')) {
+                const char quote = tag[i++];
+                const std::size_t close = tag.find(quote, i);
+                const std::size_t stop = close == std::string_view::npos ? n : close;
+                value = tag.substr(i, stop - i);
+                i = stop + 1;
+            } else {
+                const std::size_t value_start = i;
+                while (i < n && !html_blank(tag[i]) && tag[i] != '>') ++i;
+                value = tag.substr(value_start, i - value_start);
+            }
+        }
+        if (found.empty()) {
+            ++i;
+            continue;
+        }
+        if (found == name) {
+            std::vector<std::string> ignored;
+            return decode_entities(value, ignored);
+        }
+    }
+    return std::nullopt;
+}
+
+// Reads an HTML text tag by tag into its styled characters and its media.
+class HtmlReader {
+public:
+    explicit HtmlReader(std::string_view html) : html_(html) {}
+
+    ReadText read() {
+        const std::size_t n = html_.size();
+        while (i_ < n) {
+            const char c = html_[i_];
+            if (c == '<') {
+                tag();
+            } else if (c == '&') {
+                entity();
+            } else if (html_blank(c)) {
+                out_.blank(bold_ > 0, italic_ > 0);
+                ++i_;
+            } else {
+                // One UTF-8 character.
+                std::size_t length = 1;
+                while (i_ + length < n && (static_cast<unsigned char>(html_[i_ + length]) & 0xC0) == 0x80) ++length;
+                character(html_.substr(i_, length));
+                i_ += length;
+            }
+        }
+        result_.text = out_.finish();
+        take_platform_paths(result_);
+        return std::move(result_);
+    }
+
+private:
+    Shift shift() const {
+        if (raised_ > lowered_) return Shift::superscript;
+        if (lowered_ > 0) return Shift::subscript;
+        return Shift::none;
+    }
+    void character(std::string_view utf8) { out_.character(utf8, bold_ > 0, italic_ > 0, shift()); }
+
+    void entity() {
+        // An entity is short: its end is looked for in the next few
+        // characters only, so that a text of lone "&" stays linear.
+        const std::size_t near = html_.substr(i_ + 1, 32).find(';');
+        if (near != std::string_view::npos) {
+            const std::string_view name = html_.substr(i_ + 1, near);
+            if (const auto cp = entity_code_point(name)) {
+                if (*cp == ' ' || *cp == '\t') {
+                    out_.blank(bold_ > 0, italic_ > 0);
+                } else {
+                    std::string utf8;
+                    append_utf8(utf8, *cp);
+                    character(utf8);
+                }
+                i_ += near + 2;
+                return;
+            }
+            if (is_entity_name(name)) {
+                const std::string written = entity_written(name);
+                if (std::find(result_.unknown_entities.begin(), result_.unknown_entities.end(), written) ==
+                    result_.unknown_entities.end())
+                    result_.unknown_entities.push_back(written);
+            }
+        }
+        character("&");
+        ++i_;
+    }
+
+    void tag() {
+        const std::size_t n = html_.size();
+        if (html_.compare(i_, 4, "<!--") == 0) {
+            const std::size_t end = html_.find("-->", i_ + 4);
+            i_ = end == std::string_view::npos ? n : end + 3;
+            return;
+        }
+        std::size_t j = i_ + 1;
+        const bool closing = j < n && html_[j] == '/';
+        if (closing) ++j;
+        std::size_t name_end = j;
+        while (name_end < n && std::isalnum(static_cast<unsigned char>(html_[name_end]))) ++name_end;
+        if (name_end == j && !(j < n && (html_[j] == '!' || html_[j] == '?'))) {
+            // A "<" that opens no tag is text.
+            character("<");
+            ++i_;
+            return;
+        }
+        // The tag's end, past quoted attribute values.
+        std::size_t end = name_end;
+        char quote = 0;
+        while (end < n && (quote || html_[end] != '>')) {
+            if (quote && html_[end] == quote) quote = 0;
+            else if (!quote && (html_[end] == '"' || html_[end] == '\'')) quote = html_[end];
+            ++end;
+        }
+        const std::string name = lower_ascii(html_.substr(j, name_end - j));
+        const std::string_view attributes = html_.substr(name_end, std::min(end, n) - name_end);
+        i_ = end < n ? end + 1 : n;
+        const auto count = [&](int& depth) { depth = std::max(0, depth + (closing ? -1 : 1)); };
+        if (name == "b" || name == "strong") {
+            count(bold_);
+        } else if (name == "i" || name == "em") {
+            count(italic_);
+        } else if (name == "sup") {
+            count(raised_);
+        } else if (name == "sub") {
+            count(lowered_);
+        } else if (name == "br") {
+            out_.line_break();
+        } else if (closing) {
+            if (is_block(name)) out_.block_end();
+        } else if (name == "img") {
+            medium(TextMedium::Kind::picture, attribute(attributes, "src"), attribute(attributes, "alt"));
+        } else if (name == "audio" || name == "video" || name == "object" || name == "iframe") {
+            // A player or an embedded page: its content is what a browser
+            // shows when it cannot play it.
+            std::optional<std::string> source = attribute(attributes, name == "object" ? "data" : "src");
+            const std::size_t stop = lower_ascii(html_.substr(i_)).find("</" + name);
+            const std::string_view inside = html_.substr(i_, stop == std::string::npos ? n - i_ : stop);
+            if (!source) {
+                // The first <source src="...">, else the first link, inside.
+                for (const char* inner : {"<source", "<a "}) {
+                    const std::size_t at = lower_ascii(inside).find(inner);
+                    if (at == std::string::npos) continue;
+                    const std::size_t close = inside.find('>', at);
+                    source = attribute(inside.substr(at + std::strlen(inner), close == std::string_view::npos
+                                                                                  ? std::string_view::npos
+                                                                                  : close - at - std::strlen(inner)),
+                                       inner[1] == 's' ? "src" : "href");
+                    if (source) break;
+                }
+            }
+            TextMedium::Kind kind = name == "audio" ? TextMedium::Kind::sound : TextMedium::Kind::video;
+            if (source && (name == "object" || name == "iframe") && medium_kind(*source) != TextMedium::Kind::file)
+                kind = medium_kind(*source);
+            medium(kind, source, std::nullopt);
+            if (stop != std::string::npos) {
+                const std::size_t close = html_.find('>', i_ + stop);
+                i_ = close == std::string_view::npos ? n : close + 1;
+            } else {
+                i_ = n;
+            }
+        } else if (name == "embed") {
+            const auto source = attribute(attributes, "src");
+            medium(source && medium_kind(*source) == TextMedium::Kind::sound ? TextMedium::Kind::sound
+                                                                              : TextMedium::Kind::video,
+                   source, std::nullopt);
+        } else if (name == "a") {
+            // The platform shows a link to a sound or a video as a player,
+            // in place of the link's words.
+            const auto href = attribute(attributes, "href");
+            const TextMedium::Kind kind = href ? medium_kind(*href) : TextMedium::Kind::file;
+            if (href && (kind == TextMedium::Kind::sound || kind == TextMedium::Kind::video)) {
+                medium(kind, href, std::nullopt);
+                const std::size_t stop = lower_ascii(html_.substr(i_)).find("</a");
+                if (stop == std::string::npos) {
+                    i_ = n;
+                } else {
+                    const std::size_t close = html_.find('>', i_ + stop);
+                    i_ = close == std::string_view::npos ? n : close + 1;
+                }
+            } else if (href && platform_file_path(*href)) {
+                // A link to another file of the platform: its words stay.
+                medium(TextMedium::Kind::file, href, std::nullopt);
+            }
+        } else if ((name == "script" || name == "style")) {
+            const std::size_t stop = lower_ascii(html_.substr(i_)).find("</" + name);
+            i_ = stop == std::string::npos ? n : i_ + stop;
+        } else if (name == "td" || name == "th") {
+            out_.blank(bold_ > 0, italic_ > 0);
+        } else if (is_block(name)) {
+            out_.block_end();
+        }
+    }
+
+    static bool is_block(const std::string& name) {
+        return name == "p" || name == "div" || name == "li" || name == "ul" || name == "ol" || name == "tr" ||
+               name == "table" || name == "blockquote" || name == "pre" ||
+               (name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6');
+    }
+
+    void medium(TextMedium::Kind kind, const std::optional<std::string>& source, const std::optional<std::string>& alt) {
+        result_.media.push_back({kind, source.value_or(""), alt.value_or(""), ""});
+    }
+
+    std::string_view html_;
+    std::size_t i_ = 0;
+    StyledWriter out_;
+    ReadText result_;
+    int bold_ = 0, italic_ = 0, raised_ = 0, lowered_ = 0;
+};
+
+}  // namespace
+
+ReadText html_to_styled(std::string_view html) { return HtmlReader(html).read(); }
+
+ReadText markdown_to_styled(std::string_view markdown) {
+    ReadText read;
+    StyledText& out = read.text;
     bool bold = false, italic = false;
+    int raised = 0, lowered = 0;
     std::string run;
     const auto flush = [&] {
-        if (!run.empty()) out.append(run, bold, italic);
+        const Shift shift = raised > lowered ? Shift::superscript : lowered > 0 ? Shift::subscript : Shift::none;
+        if (!run.empty()) out.append(run, bold, italic, shift);
         run.clear();
     };
     const auto word_char = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || (c & 0x80); };
@@ -252,9 +481,44 @@ StyledText markdown_to_styled(std::string_view markdown) {
     };
     for (std::size_t i = 0; i < markdown.size(); ++i) {
         const char c = markdown[i];
-        if (c == '\\' && i + 1 < markdown.size() && std::string_view("\\*_`#[]()").find(markdown[i + 1]) != std::string_view::npos) {
+        if (c == '\\' && i + 1 < markdown.size() && std::string_view("\\*_`#[]()!<").find(markdown[i + 1]) != std::string_view::npos) {
             run += markdown[++i];
             continue;
+        }
+        if (c == '<') {
+            // The HTML tags of superscript and subscript, which Markdown
+            // lets a text use.
+            const std::string tag = lower_ascii(markdown.substr(i, 6));
+            int* depth = tag.starts_with("<sup>") || tag.starts_with("</sup>")   ? &raised
+                         : tag.starts_with("<sub>") || tag.starts_with("</sub>") ? &lowered
+                                                                                 : nullptr;
+            if (depth) {
+                flush();
+                const bool closing = tag[1] == '/';
+                *depth = std::max(0, *depth + (closing ? -1 : 1));
+                i += closing ? 5 : 4;
+                continue;
+            }
+        }
+        if ((c == '[' || (c == '!' && i + 1 < markdown.size() && markdown[i + 1] == '['))) {
+            // ![alt](address) is a picture, [words](address) a link.
+            const std::size_t open = c == '!' ? i + 1 : i;
+            const std::size_t close = markdown.find(']', open);
+            if (close != std::string_view::npos && close + 1 < markdown.size() && markdown[close + 1] == '(' &&
+                markdown.substr(open, close - open).find('\n') == std::string_view::npos) {
+                const std::size_t end = markdown.find(')', close + 2);
+                if (end != std::string_view::npos) {
+                    std::string_view address = markdown.substr(close + 2, end - close - 2);
+                    address = address.substr(0, address.find(' '));  // a title may follow
+                    const std::string_view words = markdown.substr(open + 1, close - open - 1);
+                    const TextMedium::Kind kind = c == '!' ? TextMedium::Kind::picture : medium_kind(address);
+                    if (kind != TextMedium::Kind::file || platform_file_path(address))
+                        read.media.push_back({kind, std::string(address), c == '!' ? std::string(words) : "", ""});
+                    if (kind == TextMedium::Kind::file) run += words;
+                    i = end;
+                    continue;
+                }
+            }
         }
         if (c == '*' || c == '_') {
             const bool doubled = i + 1 < markdown.size() && markdown[i + 1] == c;
@@ -288,7 +552,159 @@ StyledText markdown_to_styled(std::string_view markdown) {
     }
     flush();
     out.trim();
+    take_platform_paths(read);
+    return read;
+}
+
+ReadText plain_to_styled(std::string_view plain) {
+    ReadText read;
+    read.text = StyledText(plain);
+    read.text.trim();
+    take_platform_paths(read);
+    return read;
+}
+
+std::vector<std::string> written_entities(std::string_view text) {
+    std::vector<std::string> names;
+    for (std::size_t at = text.find('&'); at != std::string_view::npos; at = text.find('&', at + 1)) {
+        const std::size_t near = text.substr(at + 1, 32).find(';');
+        if (near == std::string_view::npos || !is_entity_name(text.substr(at + 1, near))) continue;
+        const std::string written(text.substr(at, near + 2));
+        if (std::find(names.begin(), names.end(), written) == names.end()) names.push_back(written);
+    }
+    return names;
+}
+
+std::optional<std::string> platform_file_path(std::string_view source) {
+    const std::size_t at = source.find(platform_file_prefix);
+    if (at == std::string_view::npos) return std::nullopt;
+    std::string_view rest = source.substr(at + platform_file_prefix.size());
+    rest = rest.substr(0, rest.find_first_of("?#"));
+    std::string path;
+    for (std::size_t i = 0; i < rest.size(); ++i) {
+        const auto hex = [](char h) -> int {
+            if (h >= '0' && h <= '9') return h - '0';
+            if (h >= 'a' && h <= 'f') return h - 'a' + 10;
+            if (h >= 'A' && h <= 'F') return h - 'A' + 10;
+            return -1;
+        };
+        if (rest[i] == '%' && i + 2 < rest.size() + 0 && hex(rest[i + 1]) >= 0 && hex(rest[i + 2]) >= 0) {
+            path += static_cast<char>(hex(rest[i + 1]) * 16 + hex(rest[i + 2]));
+            i += 2;
+        } else {
+            path += rest[i];
+        }
+    }
+    return path;
+}
+
+TextMedium::Kind medium_kind(std::string_view source) {
+    std::string address = lower_ascii(source.substr(0, source.find_first_of("?#")));
+    const std::size_t dot = address.rfind('.');
+    const std::string extension = dot == std::string::npos || address.find('/', dot) != std::string::npos
+                                      ? ""
+                                      : address.substr(dot + 1);
+    static constexpr std::string_view pictures[] = {"png", "jpg", "jpeg", "gif", "bmp", "svg", "webp", "tif", "tiff"};
+    static constexpr std::string_view sounds[] = {"mp3", "ogg", "oga", "wav", "m4a", "aac", "flac", "opus", "wma", "mid", "midi"};
+    static constexpr std::string_view videos[] = {"mp4", "webm", "ogv", "mov", "avi", "m4v", "mkv", "flv", "wmv", "mpg", "mpeg"};
+    const auto among = [&](const auto& list) { return std::find(std::begin(list), std::end(list), extension) != std::end(list); };
+    if (among(pictures)) return TextMedium::Kind::picture;
+    if (among(sounds)) return TextMedium::Kind::sound;
+    if (among(videos)) return TextMedium::Kind::video;
+    for (const char* site : {"youtube.com/", "youtu.be/", "vimeo.com/", "dailymotion.com/"})
+        if (address.find(site) != std::string::npos) return TextMedium::Kind::video;
+    return TextMedium::Kind::file;
+}
+
+std::string medium_word(TextMedium::Kind kind) {
+    switch (kind) {
+    case TextMedium::Kind::picture: return "the picture";
+    case TextMedium::Kind::sound: return "the sound";
+    case TextMedium::Kind::video: return "the video";
+    case TextMedium::Kind::file: break;
+    }
+    return "the file";
+}
+
+std::string medium_name(const TextMedium& medium) {
+    if (const auto path = platform_file_path(medium.source)) {
+        const std::size_t slash = path->rfind('/');
+        return slash == std::string::npos ? *path : path->substr(slash + 1);
+    }
+    if (medium.source.starts_with("data:")) return "(held in the text)";
+    return medium.source.empty() ? "(without address)" : medium.source;
+}
+
+namespace {
+
+// Why a medium is not taken in, as far as its kind and address tell.
+std::string why_dropped(const TextMedium& medium, std::string_view no_file) {
+    if (!medium.why.empty()) return medium.why;
+    if (medium.kind == TextMedium::Kind::video) return "a quiz shows no videos";
+    if (medium.kind == TextMedium::Kind::file) return "a quiz holds no other files (a link's words are kept)";
+    if (platform_file_path(medium.source)) return std::string(no_file);
+    if (medium.source.starts_with("data:")) return "a picture written inside the text is not taken in";
+    return "a quiz holds its own pictures and sounds, not addresses of other sites";
+}
+
+}  // namespace
+
+void report_dropped_media(BankReport& report, std::size_t line, std::string_view text_name,
+                          const std::vector<TextMedium>& media, std::string_view no_file) {
+    for (const TextMedium& medium : media)
+        report.add(line, ReportLine::Kind::changed,
+                   medium_word(medium.kind) + " " + quote_text(medium_name(medium)) + " in the " +
+                       std::string(text_name) + " is dropped: " + why_dropped(medium, no_file));
+}
+
+void report_unknown_entities(BankReport& report, std::size_t line, const std::vector<std::string>& entities) {
+    if (entities.empty()) return;
+    report.add(line, ReportLine::Kind::changed,
+               std::string(entities.size() == 1 ? "an entity that no table defines is" : "entities that no table defines are") +
+                   " kept as written: " + joined(entities));
+}
+
+StyledText TextLosses::keep(ReadText read, std::string_view text_name) {
+    if (!read.media.empty()) media_.emplace_back(std::string(text_name), std::move(read.media));
+    for (auto& entity : read.unknown_entities)
+        if (std::find(entities_.begin(), entities_.end(), entity) == entities_.end()) entities_.push_back(std::move(entity));
+    return std::move(read.text);
+}
+
+void TextLosses::report(BankReport& report, std::size_t line, std::string_view no_file) const {
+    for (const auto& [name, media] : media_) report_dropped_media(report, line, name, media, no_file);
+    report_unknown_entities(report, line, entities_);
+}
+
+std::string without_wildcards(std::string_view answer, bool& wildcards) {
+    std::string out;
+    wildcards = false;
+    for (std::size_t i = 0; i < answer.size(); ++i) {
+        if (answer[i] == '\\' && i + 1 < answer.size() && answer[i + 1] == '*') {
+            out += '*';
+            ++i;
+        } else if (answer[i] == '*') {
+            wildcards = true;
+        } else {
+            out += answer[i];
+        }
+    }
     return out;
+}
+
+std::string escaped_asterisks(std::string_view answer) {
+    std::string out;
+    for (const char c : answer) {
+        if (c == '*') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+void report_wildcards(BankReport& report, std::size_t line, std::string_view written, const StyledText& kept) {
+    report.add(line, ReportLine::Kind::changed,
+               "answer " + quote_text(written) + ": \"*\" stands for any text in the platform's short answers, "
+               "which a quiz's typed answers do not have; kept as " + quote_text(kept.plain()));
 }
 
 std::string styled_to_html(const StyledText& text) {
@@ -296,6 +712,7 @@ std::string styled_to_html(const StyledText& text) {
     for (const auto& span : text.spans()) {
         if (span.bold) html += "<b>";
         if (span.italic) html += "<i>";
+        if (span.shift != Shift::none) html += span.shift == Shift::superscript ? "<sup>" : "<sub>";
         for (const char c : span.utf8) {
             switch (c) {
             case '&': html += "&amp;"; break;
@@ -305,6 +722,7 @@ std::string styled_to_html(const StyledText& text) {
             default: html += c;
             }
         }
+        if (span.shift != Shift::none) html += span.shift == Shift::superscript ? "</sup>" : "</sub>";
         if (span.italic) html += "</i>";
         if (span.bold) html += "</b>";
     }

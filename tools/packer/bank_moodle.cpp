@@ -2,10 +2,13 @@
 // them. Read with the pugixml library where the build has it; written by hand,
 // every text escaped.
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 
 #include "bank_formats.h"
+#include "bank_media.h"
 
 #ifdef KZ_HAVE_PUGIXML
 #include <pugixml.hpp>
@@ -17,14 +20,14 @@ namespace {
 #ifdef KZ_HAVE_PUGIXML
 
 // A text in the format Moodle gives it.
-StyledText formatted_text(std::string_view text, std::string_view format, int& pictures) {
-    if (format == "plain_text") {
-        StyledText plain(text);
-        plain.trim();
-        return plain;
+ReadText formatted_text(std::string_view text, std::string_view format) {
+    if (format == "plain_text" || format == "markdown") {
+        // Entities in a plain text are entities the XML file did not define.
+        ReadText read = format == "markdown" ? markdown_to_styled(text) : plain_to_styled(text);
+        read.unknown_entities = written_entities(text);
+        return read;
     }
-    if (format == "markdown") return markdown_to_styled(text);
-    if (format == "html") return html_to_styled(text, pictures);
+    if (format == "html") return html_to_styled(text);
     // moodle_auto_format: HTML where line ends are line breaks.
     std::string html;
     for (const char c : text) {
@@ -33,7 +36,7 @@ StyledText formatted_text(std::string_view text, std::string_view format, int& p
         else if (c != '\r')
             html += c;
     }
-    return html_to_styled(html, pictures);
+    return html_to_styled(html);
 }
 
 // The line of a byte offset, from the offsets of the line ends.
@@ -61,15 +64,148 @@ std::string text_of(const pugi::xml_node& holder) {
     return text;
 }
 
-StyledText text_in(const pugi::xml_node& holder, int& pictures) {
+const char* format_of(const pugi::xml_node& holder) { return holder.attribute("format").as_string("moodle_auto_format"); }
+
+ReadText text_in(const pugi::xml_node& holder) {
     if (!holder) return {};
-    const char* format = holder.attribute("format").as_string("moodle_auto_format");
-    return formatted_text(text_of(holder), format, pictures);
+    return formatted_text(text_of(holder), format_of(holder));
+}
+
+std::string base64_decoded(std::string_view text) {
+    std::string out;
+    std::uint32_t bits = 0;
+    int count = 0;
+    for (const char c : text) {
+        int value = -1;
+        if (c >= 'A' && c <= 'Z') value = c - 'A';
+        else if (c >= 'a' && c <= 'z') value = c - 'a' + 26;
+        else if (c >= '0' && c <= '9') value = c - '0' + 52;
+        else if (c == '+' || c == '-') value = 62;
+        else if (c == '/' || c == '_') value = 63;
+        else if (c == '=') break;
+        if (value < 0) continue;  // blanks and line ends between the lines of the encoding
+        bits = (bits << 6) | static_cast<std::uint32_t>(value);
+        count += 6;
+        if (count >= 8) {
+            count -= 8;
+            out += static_cast<char>((bits >> count) & 0xFF);
+        }
+    }
+    return out;
+}
+
+// The files that a text of a question carries: <file name="coeur.png"
+// path="/" encoding="base64"> beside its <text>, by their path in the
+// platform ("coeur.png", "images/coeur.png").
+std::map<std::string, std::string_view> files_of(const pugi::xml_node& holder) {
+    std::map<std::string, std::string_view> files;
+    for (const pugi::xml_node file : holder.children("file")) {
+        std::string path = file.attribute("path").as_string("/");
+        while (path.starts_with("/")) path.erase(0, 1);
+        if (!path.empty() && !path.ends_with("/")) path += '/';
+        files.emplace(path + file.attribute("name").as_string(), file.child_value());
+    }
+    return files;
+}
+
+// The bytes of a picture or sound: a file the text carries, or a picture
+// written inside its address (data:image/png;base64,...).
+std::optional<std::string> medium_bytes(const TextMedium& medium, const std::map<std::string, std::string_view>& files) {
+    if (const auto path = platform_file_path(medium.source)) {
+        const auto file = files.find(*path);
+        if (file == files.end()) return std::nullopt;
+        return base64_decoded(file->second);
+    }
+    if (medium.source.starts_with("data:")) {
+        const std::size_t comma = medium.source.find(',');
+        if (comma == std::string::npos || medium.source.substr(0, comma).find(";base64") == std::string::npos)
+            return std::nullopt;
+        return base64_decoded(std::string_view(medium.source).substr(comma + 1));
+    }
+    return std::nullopt;
+}
+
+// A lead that a quiz shows as its theme's prompt above the picture or sound:
+// one line of a few words, as platforms' picture questions have.
+constexpr std::size_t max_lead_length = 120;
+
+bool short_lead(const StyledText& text) {
+    if (text.has_line_break()) return false;
+    const auto cps = utf8_code_points(text.plain());
+    return !cps || cps->size() <= max_lead_length;
+}
+
+// What a text of a question becomes: its words, or the picture or sound it
+// shows when it shows one and nothing else (a question, a few words too).
+// The media it does not become are kept in `read` with why, for the report.
+std::optional<BankMedium> take_medium(ReadText& read, const std::map<std::string, std::string_view>& files,
+                                      bool may_have_lead, bool may_be_medium) {
+    const auto shown = [](const TextMedium& m) {
+        return m.kind == TextMedium::Kind::picture || m.kind == TextMedium::Kind::sound;
+    };
+    const bool alone = read.media.size() == 1 && shown(read.media[0]) &&
+                       (read.text.empty() || (may_have_lead && short_lead(read.text)));
+    for (TextMedium& medium : read.media) {
+        if (!shown(medium)) continue;
+        const auto bytes = medium_bytes(medium, files);
+        if (!bytes) {
+            if (platform_file_path(medium.source)) medium.why = "the bank does not hold its file";
+            continue;
+        }
+        if (!may_be_medium) {
+            medium.why = "a typed answer is words";
+            continue;
+        }
+        if (!alone) {
+            medium.why = may_have_lead ? "a question of a quiz is either a text or a picture or sound with a few "
+                                         "words on one line, not both"
+                                       : "a text of a quiz is either words or one picture or sound, not both";
+            continue;
+        }
+        BankMedium taken;
+        taken.origin = medium_name(medium);
+        taken.label = medium.alt;
+        const bool midi = bytes->starts_with("MThd");
+        if (medium.kind == TextMedium::Kind::picture) {
+            auto bitmap = picture_to_bitmap(*bytes);
+            if (!bitmap) {
+                medium.why = bitmap.error();
+                continue;
+            }
+            taken.kind = media_image;
+            taken.bytes = std::move(bitmap.value().bytes);
+            taken.note = std::move(bitmap.value().note);
+        } else if (midi) {
+            taken.kind = media_music;
+            taken.bytes = *bytes;
+        } else {
+            auto wave = sound_to_wave(*bytes);
+            if (!wave) {
+                medium.why = wave.error();
+                continue;
+            }
+            taken.kind = media_sound;
+            taken.bytes = std::move(wave.value().bytes);
+            taken.note = std::move(wave.value().note);
+        }
+        const std::size_t dot = taken.origin.rfind('.');
+        const std::string stem = taken.origin.starts_with("(") ? (taken.kind == media_image ? "image" : "son")
+                                 : dot == std::string::npos || dot == 0 ? taken.origin
+                                                                        : taken.origin.substr(0, dot);
+        taken.file_name = stem + (taken.kind == media_image ? ".bmp" : taken.kind == media_sound ? ".wav" : ".mid");
+        if (taken.label.empty()) taken.label = stem;
+        read.media.clear();
+        return taken;
+    }
+    return std::nullopt;
 }
 
 struct MoodleAnswer {
     double fraction = 0;
-    StyledText text;
+    ReadText text;
+    std::string written;  // a short answer as written, wildcards and all
+    bool wildcards = false;
+    std::map<std::string, std::string_view> files;
     bool has_feedback = false;
 };
 
@@ -150,46 +286,91 @@ Result<ImportedBank, BankError> import_moodle_xml(std::string_view bytes, std::s
             continue;
         }
 
-        int pictures = 0;
+        // A short answer's "*" stands for any text on the platform: the
+        // answer keeps what the student types, and an answer that is only
+        // wildcards is not an answer a quiz can have.
+        const bool short_answer = type == "shortanswer";
         std::vector<MoodleAnswer> answers;
+        std::vector<std::string> wildcard_only, catch_all;
         for (const pugi::xml_node node : question.children("answer")) {
             MoodleAnswer answer;
             answer.fraction = std::strtod(node.attribute("fraction").as_string("0"), nullptr);
-            answer.text = text_in(node, pictures);
-            answer.has_feedback = !text_in(node.child("feedback"), pictures).empty();
+            std::string text = text_of(node);
+            if (short_answer) {
+                answer.written = text;
+                text = without_wildcards(text, answer.wildcards);
+            }
+            answer.text = formatted_text(text, format_of(node));
+            if (short_answer && answer.wildcards && answer.text.text.empty()) {
+                (answer.fraction > 0 ? wildcard_only : catch_all).push_back(quote_text(answer.written));
+                continue;
+            }
+            answer.files = files_of(node);
+            answer.has_feedback = !text_in(node.child("feedback")).text.empty();
             answers.push_back(std::move(answer));
         }
         const auto best = std::max_element(answers.begin(), answers.end(), [](const MoodleAnswer& a, const MoodleAnswer& b) {
             return a.fraction < b.fraction;
         });
         if (best == answers.end() || best->fraction <= 0) {
-            skip("no right answer (no answer is worth any mark)");
+            skip(wildcard_only.empty() ? "no right answer (no answer is worth any mark)"
+                                       : "every right answer is only \"*\", which accepts any text: a quiz has no such "
+                                         "answer");
             continue;
         }
 
+        TextLosses losses;
         BankQuestion q;
-        q.question = text_in(question.child("questiontext"), pictures);
-        q.comment = text_in(question.child("generalfeedback"), pictures);
-        q.answer = best->text;
+        const pugi::xml_node question_text = question.child("questiontext");
+        ReadText asked = text_in(question_text);
+        auto question_files = files_of(question_text);
+        // Banks of older platforms give a question's picture in <image> and
+        // <image_base64>.
+        if (const std::string legacy = question.child_value("image_base64"); !legacy.empty()) {
+            const std::string name = question.child_value("image");
+            const std::string path = name.empty() ? "image" : name.substr(name.rfind('/') + 1);
+            question_files.emplace(path, question.child("image_base64").child_value());
+            asked.media.push_back({TextMedium::Kind::picture, std::string(platform_file_prefix) + path, "", ""});
+        }
+        q.media[0] = take_medium(asked, question_files, true, true);
+        q.question = losses.keep(std::move(asked), "question");
+        ReadText feedback = text_in(question.child("generalfeedback"));
+        q.media[4] = take_medium(feedback, files_of(question.child("generalfeedback")), false, true);
+        q.comment = losses.keep(std::move(feedback), "comment");
+        q.media[1] = take_medium(best->text, best->files, false, !short_answer);
+        q.answer = losses.keep(std::move(best->text), "answer");
+        if (best->wildcards) report_wildcards(bank.report, line, best->written, q.answer);
         if (best->fraction < 100)
             bank.report.add(line, ReportLine::Kind::changed,
                             "no answer is worth full marks: the best one (" + percent(best->fraction) + ") is the right answer");
+        if (!wildcard_only.empty())
+            bank.report.add(line, ReportLine::Kind::changed,
+                            "a right answer that is only \"*\" accepts any text, which a quiz cannot: dropped (" +
+                                joined(wildcard_only) + ")");
+        if (!catch_all.empty())
+            bank.report.add(line, ReportLine::Kind::changed,
+                            "a wrong answer that is only \"*\" stands for every other text, which a quiz's typed "
+                            "answers need not list: dropped, with its feedback");
         std::vector<std::string> other_rights, dropped_wrongs, partly_right;
-        std::vector<const MoodleAnswer*> wrongs;
-        for (const auto& answer : answers) {
+        std::vector<MoodleAnswer*> wrongs;
+        for (auto& answer : answers) {
             if (&answer == &*best) continue;
             if (type == "shortanswer") {
-                if (answer.fraction > 0) other_rights.push_back(quote_text(answer.text.plain()));
+                if (answer.fraction > 0) other_rights.push_back(quote_text(answer.written));
                 continue;
             }
-            if (answer.fraction > 0) partly_right.push_back(quote_text(answer.text.plain()) + " (" + percent(answer.fraction) + ")");
+            if (answer.fraction > 0) partly_right.push_back(quote_text(answer.text.text.plain()) + " (" + percent(answer.fraction) + ")");
             if (wrongs.size() < 2)
                 wrongs.push_back(&answer);
             else
-                dropped_wrongs.push_back(quote_text(answer.text.plain()));
+                dropped_wrongs.push_back(quote_text(answer.text.text.plain()));
         }
-        if (!wrongs.empty()) q.first_wrong = wrongs[0]->text;
-        if (wrongs.size() > 1) q.second_wrong = wrongs[1]->text;
+        const char* wrong_names[] = {"first wrong answer", "second wrong answer"};
+        StyledText* wrong_texts[] = {&q.first_wrong, &q.second_wrong};
+        for (std::size_t w = 0; w < wrongs.size(); ++w) {
+            q.media[2 + w] = take_medium(wrongs[w]->text, wrongs[w]->files, false, true);
+            *wrong_texts[w] = losses.keep(std::move(wrongs[w]->text), wrong_names[w]);
+        }
         report_dropped_answers(bank.report, line, other_rights, {});
         if (!partly_right.empty())
             bank.report.add(line, ReportLine::Kind::changed,
@@ -198,10 +379,11 @@ Result<ImportedBank, BankError> import_moodle_xml(std::string_view bytes, std::s
         if (std::any_of(answers.begin(), answers.end(), [](const MoodleAnswer& a) { return a.has_feedback; }))
             bank.report.add(line, ReportLine::Kind::changed,
                             "the answers' own feedback is dropped (only the general feedback becomes the comment)");
-        if (pictures > 0) bank.report.add(line, ReportLine::Kind::changed, "pictures in the texts are dropped");
+        losses.report(bank.report, line, "the bank does not hold its file");
         if (auto error = builder.add(theme, std::move(q), line)) return R::failure(*error);
     }
     bank.model = builder.finish(default_theme);
+    bank.media_bytes = builder.take_media_bytes();
     return bank;
 #endif
 }
@@ -258,10 +440,10 @@ ExportedBank export_moodle_xml(const QuizModel& quiz) {
                 }
             } else {
                 // A short answer is compared with what the student types:
-                // plain text.
+                // plain text, where "*" would stand for any text.
                 put("    <usecase>0</usecase>");
                 put("    <answer fraction=\"100\" format=\"plain_text\">");
-                put("      <text>" + xml_text(q.answer.plain()) + "</text>");
+                put("      <text>" + xml_text(escaped_asterisks(q.answer.plain())) + "</text>");
                 put("    </answer>");
             }
             put("  </question>");

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "common/cp1252.h"
+#include "common/text_helpers.h"
 #include "media/rich_text.h"
 #include "quiz/media_table.h"
+#include "quiz_source.h"
 
 namespace kz::bank {
 namespace {
@@ -73,6 +76,40 @@ void append_rtf_character(std::string& rtf, char32_t cp) {
     }
 }
 
+
+// Superscript letters that end an ordinal or an abbreviation, read as plain
+// letters: 1er, 2e, XIXe siècle, Mme, Mlle, n° written no, 2nd, 3rd.
+bool is_abbreviation_ending(std::string_view utf8) {
+    static constexpr std::string_view endings[] = {"e",  "er", "re",  "ère", "ème", "eme", "es",  "ers", "res",
+                                                   "me", "mes", "lle", "lles", "d",  "de", "nd",  "nde", "o",
+                                                   "st", "th", "rd"};
+    return std::find(std::begin(endings), std::end(endings), utf8) != std::end(endings);
+}
+
+// One word, perhaps signed: what "^" or "_" takes without brackets.
+bool is_signed_word(std::u32string_view cps) {
+    if (!cps.empty() && (cps.front() == '-' || cps.front() == '+' || cps.front() == U'\u2212')) cps.remove_prefix(1);
+    if (cps.empty()) return false;
+    return std::all_of(cps.begin(), cps.end(), [](char32_t cp) {
+        return (cp >= '0' && cp <= '9') || (cp >= 'a' && cp <= 'z') || (cp >= 'A' && cp <= 'Z') || cp >= 0xC0;
+    });
+}
+
+std::string shifted_as_plain(const std::string& run, Shift shift) {
+    const std::u32string cps = lenient_code_points(run);
+    if (std::all_of(cps.begin(), cps.end(), [](char32_t cp) { return cp == ' ' || cp == '\t' || cp == '\n'; }))
+        return run;
+    if (shift == Shift::superscript) {
+        if (std::all_of(cps.begin(), cps.end(), [](char32_t cp) { return cp >= '1' && cp <= '3'; })) {
+            std::string digits;
+            for (const char32_t cp : cps) append_utf8(digits, cp == '1' ? U'\u00B9' : cp == '2' ? U'\u00B2' : U'\u00B3');
+            return digits;
+        }
+        if (is_abbreviation_ending(run)) return run;
+    }
+    const std::string mark = shift == Shift::superscript ? "^" : "_";
+    return is_signed_word(cps) ? mark + run : mark + "(" + run + ")";
+}
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -139,7 +176,7 @@ DecodedFile decode_file(std::string_view bytes) {
 // ---------------------------------------------------------------------------
 // Texts with their styling
 
-void StyledText::append(std::string_view utf8, bool bold, bool italic) {
+void StyledText::append(std::string_view utf8, bool bold, bool italic, Shift shift) {
     std::string clean;
     clean.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -155,15 +192,37 @@ void StyledText::append(std::string_view utf8, bool bold, bool italic) {
         // Other control characters cannot be stored in a quiz's text.
     }
     if (clean.empty()) return;
-    if (!spans_.empty() && spans_.back().bold == bold && spans_.back().italic == italic)
+    if (!spans_.empty() && spans_.back().bold == bold && spans_.back().italic == italic && spans_.back().shift == shift)
         spans_.back().utf8 += clean;
     else
-        spans_.push_back({std::move(clean), bold, italic});
+        spans_.push_back({std::move(clean), bold, italic, shift});
 }
 
 std::string StyledText::plain() const {
     std::string out;
-    for (const auto& span : spans_) out += span.utf8;
+    for (const auto& span : unshifted().spans_) out += span.utf8;
+    return out;
+}
+
+bool StyledText::shifted() const {
+    return std::any_of(spans_.begin(), spans_.end(), [](const Span& span) { return span.shift != Shift::none; });
+}
+
+StyledText StyledText::unshifted() const {
+    StyledText out;
+    for (std::size_t k = 0; k < spans_.size();) {
+        const Span& first = spans_[k];
+        if (first.shift == Shift::none) {
+            out.append(first.utf8, first.bold, first.italic);
+            ++k;
+            continue;
+        }
+        // A raised or lowered run is written as a whole, even where its
+        // bold or italic changes: "10^-6", not "10^-^6".
+        std::string run;
+        for (; k < spans_.size() && spans_[k].shift == first.shift; ++k) run += spans_[k].utf8;
+        out.append(shifted_as_plain(run, first.shift), first.bold, first.italic);
+    }
     return out;
 }
 
@@ -233,16 +292,19 @@ StoredText to_stored(const StyledText& text) {
     }
     if (foreign.size() > 12) stored.foreign += " …";
 
-    if (foreign.empty() && !text.styled() && !text.has_line_break()) {
+    if (foreign.empty() && !text.styled() && !text.shifted() && !text.has_line_break()) {
         stored.text = std::move(narrow);
         return stored;
     }
     std::string rtf(simple_rich_start);
     bool bold = false, italic = false;
+    Shift shift = Shift::none;
     for (const auto& span : text.spans()) {
         if (span.bold != bold) rtf += span.bold ? "\\b " : "\\b0 ";
         if (span.italic != italic) rtf += span.italic ? "\\i " : "\\i0 ";
-        bold = span.bold, italic = span.italic;
+        if (span.shift != shift)
+            rtf += span.shift == Shift::superscript ? "\\super " : span.shift == Shift::subscript ? "\\sub " : "\\nosupersub ";
+        bold = span.bold, italic = span.italic, shift = span.shift;
         for (const char32_t cp : lenient_code_points(span.utf8)) append_rtf_character(rtf, cp);
     }
     rtf += "}";
@@ -253,13 +315,61 @@ StoredText to_stored(const StyledText& text) {
 bool is_simple_rich_text(std::string_view stored) { return stored.starts_with(simple_rich_start); }
 
 StyledText from_stored(std::string_view stored) {
+    if (!stored.starts_with("{\\rtf")) return StyledText(cp1252_to_utf8(stored));
+    // The rich text is read through its HTML form, the one reading of the
+    // core that tells raised and lowered characters: paragraphs <p>, line
+    // breaks <br> (a paragraph's last <br> only keeps an empty line's
+    // height), <span style> runs and character references.
+    const std::string html = rich_to_html(stored);
     StyledText text;
-    for (const auto& run : rich_to_runs(stored)) {
-        std::u16string units = run.text;
-        for (auto& unit : units)
-            if (unit == u'\r' || unit == u'\v') unit = u'\n';
-        text.append(utf16_to_utf8(units), run.bold, run.italic);
+    bool bold = false, italic = false;
+    Shift shift = Shift::none;
+    std::string run;  // characters of the current look, not yet appended
+    const auto flush = [&] {
+        text.append(run, bold, italic, shift);
+        run.clear();
+    };
+    bool first_paragraph = true;
+    for (std::size_t i = 0; i < html.size();) {
+        if (html[i] == '<') {
+            flush();
+            const std::size_t end = html.find('>', i);
+            if (end == std::string::npos) break;
+            const std::string_view tag(html.data() + i, end + 1 - i);
+            i = end + 1;
+            if (tag.starts_with("<p")) {
+                if (!first_paragraph) text.line_break();
+                first_paragraph = false;
+            } else if (tag == "<br>") {
+                if (html.compare(i, 4, "</p>") != 0) text.line_break();
+            } else if (tag.starts_with("<span")) {
+                bold = tag.find("font-weight:bold") != std::string_view::npos;
+                italic = tag.find("font-style:italic") != std::string_view::npos;
+                shift = tag.find("vertical-align:super") != std::string_view::npos ? Shift::superscript
+                        : tag.find("vertical-align:sub") != std::string_view::npos ? Shift::subscript
+                                                                                   : Shift::none;
+            } else if (tag == "</span>") {
+                bold = italic = false;
+                shift = Shift::none;
+            }
+            continue;
+        }
+        if (html[i] != '&') {
+            run += html[i++];
+            continue;
+        }
+        const std::size_t semicolon = html.find(';', i);
+        if (semicolon == std::string::npos) break;
+        const std::string_view name(html.data() + i + 1, semicolon - i - 1);
+        if (name == "lt") run += '<';
+        else if (name == "gt") run += '>';
+        else if (name == "amp") run += '&';
+        else if (name == "quot") run += '"';
+        else if (name.starts_with("#"))
+            append_utf8(run, static_cast<char32_t>(std::strtoul(std::string(name.substr(1)).c_str(), nullptr, 10)));
+        i = semicolon + 1;
     }
+    flush();
     return text;
 }
 
@@ -379,7 +489,7 @@ std::string ThemeBuilder::unique_name(const std::string& wanted) const {
 // is replaced by the form the runner would show (its closest Western letter,
 // or "?"), and the report says so.
 std::string ThemeBuilder::stored_name(std::string_view theme, std::size_t line) {
-    StyledText text(theme);
+    StyledText text = StyledText(theme).unshifted();
     text.breaks_to_blanks();
     text.trim();
     const StoredText stored = to_stored(text);
@@ -410,6 +520,14 @@ std::optional<std::string> ThemeBuilder::stored(const StyledText& given, const c
         report_.add(line, ReportLine::Kind::changed,
                     std::string(what) + ": line breaks replaced by blanks (an answer is typed on one line)");
     }
+    // An answer is typed, listed and compared as plain text, where "10" with
+    // a raised "3" would read "103".
+    if (answer_side && text.shifted()) {
+        text = text.unshifted();
+        report_.add(line, ReportLine::Kind::changed,
+                    std::string(what) + ": superscript and subscript written in plain text, " + quote_text(text.plain()) +
+                        " (an answer is typed and compared as plain text)");
+    }
     StoredText stored = to_stored(text);
     if (!stored.foreign.empty()) {
         std::string note = std::string(what) + " " + quote_text(text.plain()) + ": characters outside Windows-1252 (" +
@@ -433,17 +551,53 @@ std::optional<std::string> ThemeBuilder::stored(const StyledText& given, const c
     return std::move(stored.text);
 }
 
+std::int32_t ThemeBuilder::media_id(const BankMedium& medium) {
+    for (std::size_t r = 0; r < media_.size(); ++r)
+        if (media_[r].kind == medium.kind && media_bytes_[r] == medium.bytes) return media_[r].id;
+    // A file name is plain Windows-1252 and unique in the quiz, compared
+    // without case as Windows compares names.
+    const auto narrow = [](const std::string& utf8) {
+        std::string text = rich_to_plain(to_stored(StyledText(utf8).unshifted()).text);
+        for (char& c : text)
+            if (static_cast<unsigned char>(c) < 32 || std::string_view("/\\:<>\"|?*").find(c) != std::string_view::npos)
+                c = '_';
+        return text;
+    };
+    std::string name = narrow(medium.file_name);
+    const std::string extension = medium.kind == media_image ? ".bmp" : ".wav";
+    std::string stem = name.size() > extension.size() ? name.substr(0, name.size() - extension.size()) : "";
+    if (stem.size() > 200) stem.resize(200);
+    if (!is_safe_media_name(stem + extension)) stem = medium.kind == media_image ? "image" : "son";
+    const auto taken = [&](const std::string& candidate) {
+        return std::any_of(media_.begin(), media_.end(),
+                           [&](const MediaEntry& row) { return lower_1252(row.file_name) == lower_1252(candidate); });
+    };
+    name = stem + extension;
+    for (int n = 2; taken(name); ++n) name = stem + "_" + std::to_string(n) + extension;
+    MediaEntry row;
+    row.file_name = name;
+    row.label = narrow(medium.label.empty() ? medium.origin : medium.label);
+    if (row.label.size() > 200) row.label.resize(200);
+    row.kind = medium.kind;
+    row.id = static_cast<std::int32_t>(media_.size()) + 1;
+    media_.push_back(std::move(row));
+    media_bytes_.push_back(medium.bytes);
+    return media_.back().id;
+}
+
 std::optional<BankError> ThemeBuilder::add(std::string_view theme, BankQuestion q, std::size_t line) {
-    if (q.question.empty()) {
+    if (q.question.empty() && !q.media[0]) {
         report_.add(line, ReportLine::Kind::skipped, "no question text");
         return std::nullopt;
     }
-    if (q.answer.empty()) {
-        report_.add(line, ReportLine::Kind::skipped, "no answer to " + quote_text(q.question.plain()));
+    if (q.answer.empty() && !q.media[1]) {
+        report_.add(line, ReportLine::Kind::skipped,
+                    "no answer to " + quote_text(q.media[0] ? q.media[0]->origin : q.question.plain()));
         return std::nullopt;
     }
-    if (!q.second_wrong.empty() && q.first_wrong.empty()) {
+    if ((!q.second_wrong.empty() || q.media[3]) && q.first_wrong.empty() && !q.media[2]) {
         std::swap(q.first_wrong, q.second_wrong);
+        std::swap(q.media[2], q.media[3]);
         report_.add(line, ReportLine::Kind::changed, "a second wrong answer without a first: it becomes the first");
     }
 
@@ -461,10 +615,13 @@ std::optional<BankError> ThemeBuilder::add(std::string_view theme, BankQuestion 
         {q.second_wrong, &QuestionEntry::second_wrong, "second wrong answer", true},
         {q.comment, &QuestionEntry::comment, "comment", false},
     };
-    for (const auto& field : fields) {
-        auto text = stored(field.text, field.what, field.answer_side, line);
+    std::string lead;  // the stored lead of a question that is a picture or a sound
+    for (std::size_t k = 0; k < 5; ++k) {
+        const Field& field = fields[k];
+        if (q.media[k] && (k != 0 || field.text.empty())) continue;
+        auto text = stored(field.text, q.media[k] ? "lead" : field.what, field.answer_side, line);
         if (!text) return std::nullopt;
-        entry.*field.member = std::move(*text);
+        (q.media[k] ? lead : entry.*field.member) = std::move(*text);
     }
 
     std::string key(theme);
@@ -476,9 +633,21 @@ std::optional<BankError> ThemeBuilder::add(std::string_view theme, BankQuestion 
                         "no theme named: questions go to the theme " + quote_text(default_theme_));
         }
     }
-    Source& source = sources_[key];
-    if (source.parts.empty() || themes_[source.parts.back()].questions.size() >=
-                                    static_cast<std::size_t>(max_questions_per_theme)) {
+    // A question with a lead needs a theme whose prompt is that lead; when
+    // none is left, it shows its picture or sound alone.
+    const auto opens_theme = [&](const Source& source) {
+        return source.parts.empty() ||
+               themes_[source.parts.back()].questions.size() >= static_cast<std::size_t>(max_questions_per_theme);
+    };
+    if (!lead.empty() && opens_theme(sources_[{key, lead}]) && themes_.size() >= static_cast<std::size_t>(max_themes)) {
+        report_.add(line, ReportLine::Kind::changed,
+                    "question: its lead " + quote_text(from_stored(lead).plain()) +
+                        " would be the prompt of a 51st theme: it is dropped, and the question shows its " +
+                        (q.media[0]->kind == media_image ? "picture" : "sound") + " alone");
+        lead.clear();
+    }
+    Source& source = sources_[{key, lead}];
+    if (opens_theme(source)) {
         if (themes_.size() >= static_cast<std::size_t>(max_themes))
             return BankError{line, "this question would open a 51st theme (" + quote_text(key) +
                                        "); a quiz holds at most 50 themes of at most 500 questions: "
@@ -486,17 +655,46 @@ std::optional<BankError> ThemeBuilder::add(std::string_view theme, BankQuestion 
         Theme part;
         const std::string base = source.parts.empty() ? stored_name(key, line) : themes_[source.parts.front()].name;
         part.name = unique_name(source.parts.empty() ? base : base + " (" + std::to_string(source.parts.size() + 1) + ")");
+        const bool shares_bank_name = std::any_of(sources_.begin(), sources_.end(), [&](const auto& other) {
+            return other.first.first == key && &other.second != &source && !other.second.parts.empty();
+        });
         if (!source.parts.empty())
             report_.add(line, ReportLine::Kind::changed,
                         "theme " + quote_text(cp1252_to_utf8(base)) +
                             " already holds 500 questions, the most a theme can hold: this question and the "
                             "theme's next ones go to " + quote_text(cp1252_to_utf8(part.name)));
+        else if (part.name != base && shares_bank_name)
+            report_.add(line, ReportLine::Kind::changed,
+                        "questions of theme " + quote_text(cp1252_to_utf8(base)) +
+                            (lead.empty() ? std::string(" without a lead")
+                                          : " shown as a picture or sound with the lead " +
+                                                quote_text(from_stored(lead).plain())) +
+                            " go to theme " + quote_text(cp1252_to_utf8(part.name)) +
+                            " (a theme's prompt is shown above every one of its questions)");
         else if (part.name != base)
             report_.add(line, ReportLine::Kind::changed,
                         "another theme is already named " + quote_text(cp1252_to_utf8(base)) + ": this one is named " +
                             quote_text(cp1252_to_utf8(part.name)));
+        if (!lead.empty()) source.prompt = lead;
         source.parts.push_back(themes_.size());
         themes_.push_back(std::move(part));
+    }
+
+    // The question is kept: its pictures and sounds become media rows.
+    for (std::size_t k = 0; k < 5; ++k) {
+        if (!q.media[k]) continue;
+        const BankMedium& medium = *q.media[k];
+        const std::int32_t id = media_id(medium);
+        entry.*fields[k].member = media_reference_text(id);
+        const MediaEntry& row = media_[static_cast<std::size_t>(id - 1)];
+        std::string what = std::string(fields[k].what) + ": the " + (medium.kind == media_image ? "picture " : "sound ") +
+                           quote_text(medium.origin) + " is taken in as " +
+                           quote_text(cp1252_to_utf8(row.file_name)) + " (media id " + std::to_string(id) + ")";
+        if (!medium.note.empty()) what += ", " + medium.note;
+        if (k == 0 && !lead.empty())
+            what += "; its lead " + quote_text(from_stored(lead).plain()) + " is the prompt of theme " +
+                    quote_text(cp1252_to_utf8(themes_[source.parts.back()].name));
+        report_.add(line, ReportLine::Kind::changed, what);
     }
     themes_[source.parts.back()].questions.push_back(std::move(entry));
     ++question_count_;
@@ -505,7 +703,7 @@ std::optional<BankError> ThemeBuilder::add(std::string_view theme, BankQuestion 
 
 void ThemeBuilder::set_prompts(std::string_view theme, const StyledText& prompt, const StyledText& reverse_prompt,
                                std::size_t line) {
-    Source& source = sources_[StyledText(theme).empty() ? default_theme_ : std::string(theme)];
+    Source& source = sources_[{StyledText(theme).empty() ? default_theme_ : std::string(theme), std::string()}];
     const auto keep = [&](const StyledText& text, const char* what, std::optional<std::string>& slot) {
         if (text.empty()) return;
         auto value = stored(text, what, false, line);
@@ -532,6 +730,7 @@ QuizModel ThemeBuilder::finish(std::string_view quiz_name) {
             if (source.reverse_prompt) themes_[part].reverse_prompt = *source.reverse_prompt;
         }
     quiz.themes = std::move(themes_);
+    quiz.media = std::move(media_);
     return quiz;
 }
 
@@ -559,6 +758,10 @@ BankQuestion outgoing_question(const QuizModel& quiz, const QuestionEntry& entry
         else if (!keeps_style && text.text.styled())
             report.add(line, ReportLine::Kind::changed,
                        std::string(names[k]) + ": rich text written as plain text (bold and italic are lost)");
+        if (!keeps_style && text.text.shifted())
+            report.add(line, ReportLine::Kind::changed,
+                       std::string(names[k]) + ": superscript and subscript written in plain text, " +
+                           quote_text(text.text.plain()));
         *texts[k].second = std::move(text.text);
     }
     return out;

@@ -392,11 +392,28 @@ int import_command(const Options& options, std::ostream& out, std::ostream& err)
         err << "error: " << shown(bank_path) << ": the file holds no question that a quiz can hold\n";
         return packer_failed;
     }
-    const std::string source = write_quiz_source(bank.model, {});
+    // The pictures and sounds the bank carried go into a folder named after
+    // the source, beside it, where the source points at them.
+    const std::string media_folder = shown(output.stem()) + "-media";
+    std::vector<std::optional<std::string>> media_files(bank.model.media.size());
+    for (std::size_t r = 0; r < bank.model.media.size() && r < bank.media_bytes.size(); ++r)
+        media_files[r] = media_folder + "/" + cp1252_to_utf8(bank.model.media[r].file_name);
+    const std::string source = write_quiz_source(bank.model, media_files);
     // The packer must never hand out a source that it would refuse to build.
     if (auto check = parse_quiz_source(source, output.parent_path()); !check) {
         err << "error: internal error: the written source does not read back: " << check.error() << "\n";
         return packer_failed;
+    }
+    for (std::size_t r = 0; r < media_files.size(); ++r) {
+        if (!media_files[r]) continue;
+        const fs::path file = output.parent_path() / path_from_argument(media_folder) /
+                              path_from_cp1252(bank.model.media[r].file_name);
+        std::error_code ec;
+        fs::create_directories(file.parent_path(), ec);
+        if (auto problem = write_atomically(file, bank.media_bytes[r])) {
+            err << "error: " << *problem << "\n";
+            return packer_failed;
+        }
     }
     if (auto problem = write_atomically(output, source)) {
         err << "error: " << *problem << "\n";
@@ -408,6 +425,9 @@ int import_command(const Options& options, std::ostream& out, std::ostream& err)
         << counted(question_total(bank.model), "question", "questions") << "; "
         << counted(bank.report.count(ReportLine::Kind::skipped), "skipped", "skipped") << ", "
         << counted(bank.report.count(ReportLine::Kind::changed), "change", "changes") << "\n";
+    if (!bank.model.media.empty())
+        out << "wrote " << counted(bank.model.media.size(), "picture or sound", "pictures and sounds") << " into "
+            << shown(output.parent_path() / path_from_argument(media_folder)) << "\n";
     out << "next: packer build " << shown(output) << " --runner runner.exe -o quiz.exe\n";
     return packer_done;
 }
@@ -595,8 +615,23 @@ Question banks:
   True/false, matching, numerical, essay and description questions are
   skipped, each with a line in the report.
   Moodle XML: categories, short answers and single-answer multiple choices;
-  HTML is reduced to bold, italic and line breaks. This build reads it only
-  when it has the XML library (the Windows packer.exe does not).
+  HTML is reduced to bold, italic, superscript, subscript and line breaks.
+  A text that is only a picture (PNG, JPEG, GIF) or a sound (MP3, Ogg,
+  FLAC, WAV) carried in the file becomes a media row (a bitmap or a wave
+  file, written into <quiz>-media/ beside the source); a question may keep
+  a short lead (one line), which becomes its theme's prompt, questions of
+  one category with another lead going to Name (2)... Other pictures,
+  sounds, videos and links to the platform's files are dropped, each with
+  a line in the report. This build reads Moodle XML only when it has the
+  XML library (the Windows packer.exe does not).
+  Short answers of GIFT and Moodle XML lose their "*" wildcards (any text),
+  which a quiz's typed answers do not have. Superscripts and subscripts stay
+  rich text; in answers, which are typed and compared as plain text, and in
+  CSV and GIFT exports they are written 10³, m², 1er, 10^-6, H_2O.
+  Export to CSV writes a cell that begins with =, +, - or @ (a spreadsheet
+  formula) after an apostrophe; import takes it off again. Export to GIFT
+  skips, with a line in the report, a short answer GIFT would read as
+  something else ("->", a leading "%n%").
   A theme of more than 500 questions goes on in Name (2), Name (3)...;
   a bank that needs more than 50 themes is refused. Questions before any
   theme go to a theme named after the file. Texts outside Windows-1252
