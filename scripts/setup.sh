@@ -8,6 +8,8 @@ packages=(
   googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
   libpugixml-dev  # the packer reads Moodle XML question banks with it
   libzip-dev      # and writes SCORM packages with this one
+  # It turns the pictures and sounds of imported banks into bitmaps and waves.
+  libpng-dev libturbojpeg0-dev libgif-dev libsndfile1-dev
   mingw-w64 g++-mingw-w64-x86-64-posix
   wine wine64 xvfb xauth x11-utils imagemagick
   # The faces the runner draws with under Wine: Wine's own (Marlett for the
