@@ -19,6 +19,8 @@ void Console::line(std::string_view text) {
     write(printable(text) + "\n");
 }
 
+void Console::line(const ShownText& text) { write(text.utf8() + "\n"); }
+
 void Console::end_line() {
     if (!at_line_start_) write("\n");
 }

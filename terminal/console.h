@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "line_input.h"
+#include "terminal_text.h"
 
 namespace kz::term {
 
@@ -22,6 +23,8 @@ public:
     void print(std::string_view text);
     // Prints the text and ends the line.
     void line(std::string_view text = {});
+    // Prints a text as shown (a quiz text with all its characters) and ends the line.
+    void line(const ShownText& text);
     // Ends the line the cursor stands on, if any (after a prompt left unanswered).
     void end_line();
     // A path as the system names it, without the control characters that a

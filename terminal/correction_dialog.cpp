@@ -15,13 +15,13 @@ void show_correction_dialog(Console& console, MediaMenu& menu, const CorrectionR
     console.line(heading);
     console.line(request.message);
     for (const std::string& answer : request.answers) {
-        const std::string shown = menu.line_for(answer);
-        if (!shown.empty()) console.line("  " + indented(shown, "  "));
+        const ShownText shown = menu.line_for(answer);
+        if (!shown.empty()) console.line(ShownText("  ") + indented(shown, "  "));
     }
-    const std::string shown_comment = menu.line_for(comment);
+    const ShownText shown_comment = menu.line_for(comment);
     if (!shown_comment.empty()) {
         console.line(cp(u8"Commentaires :"));
-        console.line("  " + indented(shown_comment, "  "));
+        console.line(ShownText("  ") + indented(shown_comment, "  "));
     }
 }
 

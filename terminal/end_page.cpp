@@ -28,7 +28,7 @@ std::string ExamEndPage::text_of(Way way) {
 void ExamEndPage::show() {
     Console& console = context_.console;
     show_page_header(console, cp(u8"Fin de l'examen"));
-    console.line(plain_of(context_.view.screen().end.text));
+    console.line(shown_of(context_.view.screen().end.text));
     console.line();
     show_results_location(context_);
     console.line(cp(u8"Que voulez-vous faire ?"));

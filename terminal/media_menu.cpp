@@ -5,9 +5,9 @@
 
 namespace kz::term {
 
-std::string MediaMenu::line_for(std::string_view stored) {
+ShownText MediaMenu::line_for(std::string_view stored) {
     const std::string plain = plain_of(stored);
-    if (!is_media_reference(plain)) return plain;
+    if (!is_media_reference(plain)) return shown_of(stored);
     const MediaEntry* item = media_of_reference(model_, plain);
     if (!item) return {};
     const bool picture = item->kind == media_image;
@@ -16,8 +16,8 @@ std::string MediaMenu::line_for(std::string_view stored) {
 
     entries_.push_back(Entry{plain, item->kind});
     const std::string number = std::to_string(entries_.size());
-    return "[" + number + "] " + display_label(model_, plain) +
-           (picture ? cp(u8" (:voir ") : cp(u8" (:jouer ")) + number + ")";
+    return ShownText("[" + number + "] " + display_label(model_, plain) +
+                     (picture ? cp(u8" (:voir ") : cp(u8" (:jouer ")) + number + ")");
 }
 
 const MediaMenu::Entry* MediaMenu::find(int number) const {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "quiz/quiz_model.h"
+#include "terminal_text.h"
 
 namespace kz::term {
 
@@ -22,11 +23,11 @@ public:
 
     explicit MediaMenu(const QuizModel& model) : model_(model) {}
 
-    // The line that stands for a stored quiz text: its plain text, or for a
-    // media item its display label, numbered, with the command that opens or
+    // The line that stands for a stored quiz text: its text as shown, or for
+    // a media item its display label, numbered, with the command that opens or
     // plays it. Empty for a text without plain text or a media item the quiz
     // lacks.
-    std::string line_for(std::string_view stored);
+    ShownText line_for(std::string_view stored);
 
     void clear() { entries_.clear(); }
     const Entry* find(int number) const;

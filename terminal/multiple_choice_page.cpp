@@ -11,7 +11,7 @@ constexpr Place boxes[] = {Place::box_1, Place::box_2, Place::box_3};
 void MultipleChoicePage::show_answer_area() {
     console().line(cp(u8"Votre réponse :"));
     for (int k = 0; k < 3; ++k)
-        console().line("  " + std::to_string(k + 1) + ". [ ] " + indented(line_of(boxes[k]), "         "));
+        console().line(ShownText("  " + std::to_string(k + 1) + ". [ ] ") + indented(line_of(boxes[k]), "         "));
     console().line(cp(u8"(Tapez les numéros des réponses à cocher, par exemple « 1 3 », "
                       u8"ou rien pour n'en cocher aucune.)"));
 }

@@ -21,23 +21,23 @@ void show_results_location(PlayerContext& context) {
     context.console.line();
 }
 
-std::string QuestionPage::line_of(Place place) {
+ShownText QuestionPage::line_of(Place place) {
     const auto found = screen().items.find(place);
     if (found == screen().items.end()) return {};
     const ShownItem& item = found->second;
-    if (item.kind == ShownItem::Kind::text) return plain_of(item.text);
-    std::string line = context_.menu.line_for(item.text);
+    if (item.kind == ShownItem::Kind::text) return shown_of(item.text);
+    ShownText line = context_.menu.line_for(item.text);
     if (place == Place::question && item.kind == ShownItem::Kind::media && screen().question_media_playing)
-        line += cp(u8" — lecture en cours, :stop pour l'arrêter");
+        line += ShownText(cp(u8" — lecture en cours, :stop pour l'arrêter"));
     return line;
 }
 
 void QuestionPage::show() {
     show_page_header(console(), screen().title);
     if (screen().countdown_visible) console().line(cp(u8"Temps restant : ") + screen().countdown_text);
-    const std::string prompt = plain_of(screen().prompt);
+    const ShownText prompt = shown_of(screen().prompt);
     if (!prompt.empty()) console().line(prompt);
-    const std::string question = line_of(Place::question);
+    const ShownText question = line_of(Place::question);
     if (!question.empty()) console().line(question);
     show_answer_area();
     if (exam_over()) {

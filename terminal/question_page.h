@@ -23,7 +23,7 @@ protected:
     virtual void answer(const std::string& answer) = 0;
 
     // The line that shows a place of the page (text, picture or sound).
-    std::string line_of(Place place);
+    ShownText line_of(Place place);
     // Gives the answer to the engine with "Suivant >".
     void send_next();
 

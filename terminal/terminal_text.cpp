@@ -4,6 +4,7 @@
 
 #include "common/cp1252.h"
 #include "media/rich_text.h"
+#include "media/rtf_reader.h"
 
 namespace kz::term {
 
@@ -77,6 +78,82 @@ void append_utf8(std::string& out, char32_t c) {
     }
 }
 
+// Characters as the terminal shows them: paragraph and line marks (CR,
+// CR LF, LF, VT) as LF, tabs kept, and every other control character (C0,
+// DEL, C1), which could drive the terminal, dropped.
+std::string printable_characters(std::u32string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char32_t c = text[i];
+        if (c == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            out += '\n';
+        } else if (c == '\n' || c == 0x0B) {
+            out += '\n';
+        } else if (c == '\t') {
+            out += '\t';
+        } else if (c >= 0x20 && !(c >= 0x7F && c <= 0x9F)) {
+            append_utf8(out, c);
+        }
+    }
+    return out;
+}
+
+// A character of a font of the symbol character set is a byte that the font
+// draws as a sign of its own (a bullet, a Greek letter, an arrow). A terminal
+// has no such font: it shows the sign, as the web page does. A byte that the
+// Symbol font leaves undefined, or a character written by its Unicode value,
+// stays as it is.
+char32_t shown_sign(char32_t code_point, const rtf::CharacterLook& look) {
+    if (look.family != rtf::FontFamily::symbol) return code_point;
+    const auto byte = unicode_to_cp1252(code_point);
+    if (!byte) return code_point;
+    const char32_t sign = symbol_font_sign(*byte);
+    return sign == U'\uFFFD' ? code_point : sign;
+}
+
+// Gathers a rich text's characters as the page shows them. The reader hands
+// them over in UTF-16: a pair of surrogates is one character, a lone half
+// none that can be shown (U+FFFD).
+class ShownCharacters final : public rtf::TextSink {
+public:
+    void put(char16_t unit, const rtf::CharacterLook& look, const rtf::ParagraphLook&) override {
+        if (high_surrogate_) {
+            const char16_t high = *high_surrogate_;
+            high_surrogate_.reset();
+            if (unit >= 0xDC00 && unit <= 0xDFFF) {
+                text += 0x10000 + ((char32_t{high} - 0xD800) << 10) + (unit - 0xDC00);
+                return;
+            }
+            text += U'\uFFFD';
+        }
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            high_surrogate_ = unit;
+        } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+            text += U'\uFFFD';
+        } else {
+            text += shown_sign(unit, look);
+        }
+    }
+
+    void end(const rtf::ParagraphLook&, bool) override {
+        if (high_surrogate_) text += U'\uFFFD';
+        high_surrogate_.reset();
+    }
+
+    std::u32string text;
+
+private:
+    std::optional<char16_t> high_surrogate_;
+};
+
+bool ends_blank(const std::string& utf8) {
+    if (utf8.empty()) return false;
+    const char last = utf8.back();
+    return last == '\n' || is_blank(last);
+}
+
 }  // namespace
 
 std::string cp(std::u8string_view text) {
@@ -85,27 +162,24 @@ std::string cp(std::u8string_view text) {
 }
 
 std::string printable(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 8);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c == '\r') {
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            out += '\n';
-        } else if (c == '\n' || c == 0x0B) {
-            out += '\n';
-        } else if (c == '\t') {
-            out += '\t';
-        } else if (c < 0x20 || c == 0x7F) {
-            continue;
-        } else {
-            const char32_t u = cp1252_to_unicode(c);
-            // The code page's five holes are C1 controls: not printed either.
-            if (u >= 0x80 && u <= 0x9F) continue;
-            append_utf8(out, u);
-        }
+    // The code page's five holes are C1 controls: not printed either.
+    std::u32string characters;
+    characters.reserve(text.size());
+    for (const char c : text) characters += cp1252_to_unicode(static_cast<unsigned char>(c));
+    return printable_characters(characters);
+}
+
+ShownText shown_of(std::string_view stored) {
+    ShownText shown;
+    if (stored.starts_with("{\\rtf")) {
+        ShownCharacters characters;
+        rtf::read_rich_text(stored, &characters);
+        shown.utf8_ = printable_characters(characters.text);
+    } else {
+        shown.utf8_ = printable(stored);
     }
-    return out;
+    while (ends_blank(shown.utf8_)) shown.utf8_.pop_back();
+    return shown;
 }
 
 std::string printable_utf8(std::string_view utf8) {
@@ -140,6 +214,12 @@ std::string indented(std::string_view text, std::string_view pad) {
                                (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'));
         if (line_mark) out += pad;
     }
+    return out;
+}
+
+ShownText indented(const ShownText& text, std::string_view pad) {
+    ShownText out;
+    out.utf8_ = indented(text.utf8_, printable(pad));
     return out;
 }
 

@@ -20,6 +20,40 @@ std::string cp(std::u8string_view text);
 // dropped.
 std::string printable(std::string_view text);
 
+// A text as the terminal shows it: UTF-8 made printable as printable() makes
+// it. The exam's and the player's own texts (Windows-1252) and the quiz's
+// texts with every character of their rich text meet in it; being a type of
+// its own, it never takes Windows-1252 bytes for UTF-8 or the reverse.
+class ShownText {
+public:
+    ShownText() = default;
+    // A Windows-1252 text, made printable.
+    explicit ShownText(std::string_view text) : utf8_(printable(text)) {}
+
+    const std::string& utf8() const { return utf8_; }
+    bool empty() const { return utf8_.empty(); }
+
+    ShownText& operator+=(const ShownText& more) {
+        utf8_ += more.utf8_;
+        return *this;
+    }
+    friend ShownText operator+(ShownText text, const ShownText& more) { return text += more; }
+
+private:
+    friend ShownText shown_of(std::string_view stored);
+    friend ShownText indented(const ShownText& text, std::string_view pad);
+    std::string utf8_;
+};
+
+// A stored quiz text (rich text or plain text) as the page shows it, without
+// the blank lines and spaces that end it: the characters of the rich text in
+// Unicode, as the control holds them (Greek, Cyrillic: the characters that
+// Windows-1252 lacks are not narrowed to "?"), and the characters of a font
+// of the symbol character set as the signs that the Symbol font draws for
+// them ("a" as "α", the byte 0xB7 as "•"), as the web page shows them. Its
+// lines are those of plain_of(stored); the plain text alone is graded.
+ShownText shown_of(std::string_view stored);
+
 // UTF-8 text (a path as the system names it) safe to print: control
 // characters are dropped and bytes that are not UTF-8 become "?".
 std::string printable_utf8(std::string_view utf8);
@@ -31,6 +65,8 @@ std::string plain_of(std::string_view stored);
 // The text with `pad` put at the start of each of its lines after the first
 // (line marks as printable() knows them).
 std::string indented(std::string_view text, std::string_view pad);
+// The same for a text as shown; `pad` is Windows-1252 blanks.
+ShownText indented(const ShownText& text, std::string_view pad);
 
 // A label of the runner's windows without its keyboard-accelerator mark:
 // "&Plus d'options" gives "Plus d'options".

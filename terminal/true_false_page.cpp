@@ -7,7 +7,7 @@ namespace kz::term {
 
 void TrueFalsePage::show_answer_area() {
     console().line(cp(u8"La réponse est :"));
-    console().line("  " + indented(line_of(Place::statement), "  "));
+    console().line(ShownText("  ") + indented(line_of(Place::statement), "  "));
     console().line(cp(u8"Qu'en pensez-vous ?"));
     console().line("  1. " + load_message(str::says_true));
     console().line("  2. " + load_message(str::says_false));

@@ -6,7 +6,7 @@ namespace kz::term {
 
 void WelcomePage::show() {
     show_page_header(context_.console, cp(u8"Bienvenue"));
-    context_.console.line(plain_of(context_.view.screen().welcome_text));
+    context_.console.line(shown_of(context_.view.screen().welcome_text));
 }
 
 std::string WelcomePage::prompt_label() { return cp(u8"Entrée pour continuer"); }
