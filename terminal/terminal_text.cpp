@@ -100,19 +100,6 @@ std::string printable_characters(std::u32string_view text) {
     return out;
 }
 
-// A character of a font of the symbol character set is a byte that the font
-// draws as a sign of its own (a bullet, a Greek letter, an arrow). A terminal
-// has no such font: it shows the sign, as the web page does. A byte that the
-// Symbol font leaves undefined, or a character written by its Unicode value,
-// stays as it is.
-char32_t shown_sign(char32_t code_point, const rtf::CharacterLook& look) {
-    if (look.family != rtf::FontFamily::symbol) return code_point;
-    const auto byte = unicode_to_cp1252(code_point);
-    if (!byte) return code_point;
-    const char32_t sign = symbol_font_sign(*byte);
-    return sign == U'\uFFFD' ? code_point : sign;
-}
-
 // Gathers a rich text's characters as the page shows them. The reader hands
 // them over in UTF-16: a pair of surrogates is one character, a lone half
 // none that can be shown (U+FFFD).
@@ -133,7 +120,7 @@ public:
         } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
             text += U'\uFFFD';
         } else {
-            text += shown_sign(unit, look);
+            text += rtf::shown_character(unit, look);
         }
     }
 

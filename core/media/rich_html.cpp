@@ -177,19 +177,6 @@ void append_text_character(std::string& out, char32_t code_point) {
     out += ';';
 }
 
-// A character of a font of the symbol character set is a byte that the font
-// draws as a sign of its own (a bullet, a Greek letter, an arrow): the page
-// shows that sign, as the control shows it through the font, since a browser
-// may have no such font. A byte the Symbol font leaves undefined, or a
-// character written by its Unicode value, stays as it is.
-char32_t shown_sign(char32_t code_point, const CharacterLook& look) {
-    if (look.family != FontFamily::symbol) return code_point;
-    const auto byte = unicode_to_cp1252(code_point);
-    if (!byte) return code_point;
-    const char32_t sign = symbol_font_sign(*byte);
-    return sign == U'\uFFFD' ? code_point : sign;
-}
-
 // Writes the characters of a text, as the reader hands them over, into
 // paragraphs, line breaks and spans.
 class HtmlWriter final : public rtf::TextSink {
@@ -243,7 +230,7 @@ private:
             }
             span_look_ = look;
         }
-        append_text_character(paragraph_, shown_sign(code_point, look));
+        append_text_character(paragraph_, rtf::shown_character(code_point, look));
         paragraph_open_ = true;
         ends_with_break_ = false;
     }

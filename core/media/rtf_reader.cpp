@@ -1477,6 +1477,14 @@ bool rich_text_is_empty(std::string_view rtf, HeaderMemo* memo) {
     return reader.read().empty();
 }
 
+char32_t shown_character(char32_t code_point, const CharacterLook& look) {
+    if (look.family != FontFamily::symbol) return code_point;
+    const auto byte = unicode_to_cp1252(code_point);
+    if (!byte) return code_point;
+    const char32_t sign = symbol_font_sign(*byte);
+    return sign == U'\uFFFD' ? code_point : sign;
+}
+
 // A UTF-16 code unit as the ANSI interface gives it. The halves of a
 // surrogate pair each come back as "?", as the control gives them.
 unsigned char ansi_form(char16_t unit) {

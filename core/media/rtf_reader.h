@@ -2,7 +2,8 @@
 // The one reader of rich text (RTF as the rich-edit control writes it), shared
 // by the conversions of rich_text.h: it gives the plain text that the control
 // holds, and hands each character, in Unicode and with its look, to whoever
-// asks for more than the plain text. Internal to media/.
+// asks for more than the plain text: the conversions of rich_text.h, and a
+// front end that shows a text's characters itself (the terminal player).
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -92,6 +93,14 @@ std::string read_rich_text(std::string_view rtf, HeaderMemo& memo);
 // Whether that plain text is empty, found without reading the document
 // further than where its text is known not to be.
 bool rich_text_is_empty(std::string_view rtf, HeaderMemo* memo = nullptr);
+
+// A character as a page or a terminal shows it. A character of a font of
+// the symbol character set is a byte that the font draws as a sign of its
+// own (a bullet, a Greek letter, an arrow): it is shown as that sign
+// (symbol_font_sign), as the control shows it through the font, since a
+// browser or a terminal may have no such font. A byte the Symbol font leaves
+// undefined, or a character written by its Unicode value, stays as it is.
+char32_t shown_character(char32_t code_point, const CharacterLook& look);
 
 // A UTF-16 code unit as the control's ANSI interface gives it back: its
 // Windows-1252 byte, its closest Western form, or "?".
