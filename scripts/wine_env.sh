@@ -3,7 +3,9 @@
 # Mono and Gecko installers disabled and a virtual desktop so that windows get
 # their frame drawn by Wine.
 top=${top:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
-export WINEPREFIX="$top/build/wineprefix"
+# A prefix of its own may be given (WINEPREFIX), as two checkouts or two
+# build trees under test at once need.
+export WINEPREFIX="${WINEPREFIX:-$top/build/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
