@@ -46,7 +46,7 @@ bool Hangman::prepare(ExamContext& exam) {
 
 void Hangman::test_letter(ExamContext& exam, std::string_view typed) {
     const std::string& expected = plain_answer_side(exam.plain(), exam.settings(), exam.state().current);
-    const LetterResult result = kz::test_letter(typed, game_, expected, exam.match_options());
+    const LetterResult result = uncover_letter(typed, game_, expected, exam.match_options());
     game_ = result.state;
 
     ExamView& view = exam.view();

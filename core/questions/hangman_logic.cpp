@@ -30,8 +30,8 @@ bool fully_uncovered(std::string_view masked, std::string_view expected) {
     return upper_1252(masked) == upper_1252(expected);
 }
 
-LetterResult test_letter(std::string_view typed, const HangmanState& state,
-                         std::string_view expected, const MatchOptions& options) {
+LetterResult uncover_letter(std::string_view typed, const HangmanState& state,
+                            std::string_view expected, const MatchOptions& options) {
     LetterResult result{state, LetterOutcome::letter_missing, {}};
     if (typed.empty()) return result;
     if (typed.size() > 1) {

@@ -1,8 +1,8 @@
 #pragma once
 // The hangman game's rules, apart from any window: the masked answer, the
 // test of one typed letter and the tries-left text. The hangman page keeps a
-// HangmanState per question, hands each typed letter to test_letter, shows the
-// new state and acts on the outcome.
+// HangmanState per question, hands each typed letter to uncover_letter, shows
+// the new state and acts on the outcome.
 #include <string>
 #include <string_view>
 
@@ -51,13 +51,14 @@ std::string mask_answer(std::string_view expected);
 // answer masked.
 HangmanState start_hangman(std::string_view expected);
 
-// Tests the text typed in the letter box against the plain expected answer.
-// The typed text is put in capitals with ignore case, and a single character
-// is folded with ignore accents (a ligature then becomes two letters and is
-// refused). A letter uncovers every place of the answer whose character,
-// transformed the same way, begins with it.
-LetterResult test_letter(std::string_view typed, const HangmanState& state,
-                         std::string_view expected, const MatchOptions& options);
+// Tries the text typed in the letter box against the plain expected answer
+// and uncovers the letter where it stands: every place of the answer whose
+// character, transformed the same way, begins with it. The typed text is put
+// in capitals with ignore case, and a single character is folded with ignore
+// accents (a ligature then becomes two letters and is refused). A letter
+// found nowhere costs a try.
+LetterResult uncover_letter(std::string_view typed, const HangmanState& state,
+                            std::string_view expected, const MatchOptions& options);
 
 // True when no character of the answer is hidden any more.
 bool fully_uncovered(std::string_view masked, std::string_view expected);

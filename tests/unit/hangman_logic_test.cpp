@@ -48,7 +48,7 @@ struct GameRow {
     std::vector<Step> steps;
 };
 
-TEST(TestLetter, PlaysWholeQuestionsLetterByLetter) {
+TEST(UncoverLetter, PlaysWholeQuestionsLetterByLetter) {
     const GameRow rows[] = {
         {"lower case does not uncover a capital",
          strict, "Paris", {{"p", O::missed, "#####", 4}, {"P", O::found, "P####", 4}}},
@@ -100,7 +100,7 @@ TEST(TestLetter, PlaysWholeQuestionsLetterByLetter) {
         HangmanState state = start_hangman(row.answer);
         for (std::size_t i = 0; i < row.steps.size(); ++i) {
             const Step& step = row.steps[i];
-            const LetterResult result = test_letter(step.typed, state, row.answer, row.options);
+            const LetterResult result = uncover_letter(step.typed, state, row.answer, row.options);
             const std::string where = std::string(row.name) + ", step " + std::to_string(i + 1);
             EXPECT_EQ(result.outcome, step.outcome) << where;
             EXPECT_EQ(result.state.masked, step.masked) << where;
@@ -111,17 +111,17 @@ TEST(TestLetter, PlaysWholeQuestionsLetterByLetter) {
     }
 }
 
-TEST(TestLetter, RecordsTriedLettersAsTransformedAndOnlyWhenAccepted) {
+TEST(UncoverLetter, RecordsTriedLettersAsTransformedAndOnlyWhenAccepted) {
     HangmanState state = start_hangman("\xC9t\xE9");
     for (const char* typed : {"\xE9", "", "ab", "x", "E"})
-        state = test_letter(typed, state, "\xC9t\xE9", case_and_accents).state;
+        state = uncover_letter(typed, state, "\xC9t\xE9", case_and_accents).state;
     EXPECT_EQ(state.tried_letters, "EX");
 }
 
-TEST(TestLetter, NeverCountsTriesBelowZero) {
+TEST(UncoverLetter, NeverCountsTriesBelowZero) {
     HangmanState state = start_hangman("Paris");
     state.tries_left = 0;
-    const LetterResult result = test_letter("x", state, "Paris", strict);
+    const LetterResult result = uncover_letter("x", state, "Paris", strict);
     EXPECT_EQ(result.outcome, O::out_of_tries);
     EXPECT_EQ(result.state.tries_left, 0u);
 }
