@@ -26,58 +26,6 @@ char base_letter(unsigned char c) {
     return static_cast<char>(c);
 }
 
-// Decodes one UTF-8 sequence at `i`; nothing when the bytes are not UTF-8.
-std::optional<char32_t> next_code_point(std::string_view text, std::size_t& i) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    int length = 0;
-    char32_t value = 0;
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        value = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        value = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        value = lead & 0x07;
-    } else {
-        return std::nullopt;
-    }
-    if (i + length > text.size()) return std::nullopt;
-    for (int k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) return std::nullopt;
-        value = (value << 6) | (byte(i + k) & 0x3F);
-    }
-    // Overlong forms, surrogates and values past Unicode are not UTF-8.
-    constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (value < smallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return std::nullopt;
-    i += length;
-    return value;
-}
-
-void append_utf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Characters as the terminal shows them: paragraph and line marks (CR,
 // CR LF, LF, VT) as LF, tabs kept, and every other control character (C0,
 // DEL, C1), which could drive the terminal, dropped.
@@ -172,15 +120,16 @@ ShownText shown_of(std::string_view stored) {
 std::string printable_utf8(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto c = next_code_point(utf8, i);
-        if (!c) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        const std::size_t length = utf8_sequence(utf8, i, c);
+        if (length == 0) {
             out += '?';
             ++i;
-        } else if (*c >= 0x20 && *c != 0x7F && !(*c >= 0x80 && *c <= 0x9F)) {
-            append_utf8(out, *c);
+            continue;
         }
+        i += length;
+        if (c >= 0x20 && c != 0x7F && !(c >= 0x80 && c <= 0x9F)) append_utf8(out, c);
     }
     return out;
 }
@@ -225,27 +174,28 @@ std::string without_accelerator(std::string_view label) {
 
 DecodedLine decode_line(std::string_view utf8) {
     DecodedLine decoded;
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto c = next_code_point(utf8, i);
-        if (!c) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        const std::size_t length = utf8_sequence(utf8, i, c);
+        if (length == 0) {
             // Not UTF-8: the line is taken as Windows-1252 as it stands.
             return DecodedLine{std::string(utf8), std::string(utf8), {}};
         }
-        if (const auto byte = unicode_to_cp1252(*c)) {
+        i += length;
+        if (const auto byte = unicode_to_cp1252(c)) {
             decoded.shown += static_cast<char>(*byte);
             continue;
         }
         decoded.shown += '?';
         std::string one;
-        if (*c < 0xA0) {
+        if (c < 0xA0) {
             // A control character is named, never sent to the terminal.
             static constexpr char digits[] = "0123456789ABCDEF";
             one = "U+00";
-            one += digits[(*c >> 4) & 0xF];
-            one += digits[*c & 0xF];
+            one += digits[(c >> 4) & 0xF];
+            one += digits[c & 0xF];
         } else {
-            append_utf8(one, *c);
+            append_utf8(one, c);
         }
         if (decoded.refused.find(one) == std::string::npos) {
             if (!decoded.refused.empty()) decoded.refused += ' ';
