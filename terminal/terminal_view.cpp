@@ -13,6 +13,7 @@ void TerminalView::forget_answer() {
     typed_.clear();
     ticks_ = {};
     selection_.reset();
+    choice_.reset();
 }
 
 void TerminalView::show_unseen_game_change() {

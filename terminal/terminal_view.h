@@ -70,6 +70,7 @@ public:
     void give_typed_answer(std::string text) { typed_ = std::move(text); }
     void give_ticks(std::array<bool, 3> ticks) { ticks_ = ticks; }
     void give_selection(std::optional<std::string> entry) { selection_ = std::move(entry); }
+    void give_true_false_choice(TrueFalseChoice choice) { choice_ = choice; }
     void forget_answer();
 
     // The home page's choices as the student is filling them in.
@@ -117,6 +118,7 @@ public:
     std::string typed_answer() override { return typed_; }
     std::array<bool, 3> ticked_boxes() override { return ticks_; }
     std::optional<std::string> selected_candidate() override { return selection_; }
+    std::optional<TrueFalseChoice> true_false_choice() override { return choice_; }
     HomeChoices read_home_choices() override { return home_choices_; }
     void show_correction(const CorrectionRequest& request, std::string_view comment) override;
     void play_sound(const std::filesystem::path& file) override;
@@ -146,6 +148,7 @@ private:
     std::string typed_;
     std::array<bool, 3> ticks_{};
     std::optional<std::string> selection_;
+    std::optional<TrueFalseChoice> choice_;
     HomeChoices home_choices_;
 };
 

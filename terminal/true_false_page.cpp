@@ -18,9 +18,9 @@ void TrueFalsePage::answer(const std::string& answer) {
     const std::string says_true = folded(load_message(str::says_true));
     const std::string says_false = folded(load_message(str::says_false));
     if (word == "1" || word == "v" || word == "vrai" || word == says_true) {
-        context_.engine.choose(0);
+        context_.view.give_true_false_choice(TrueFalseChoice::says_true);
     } else if (word == "2" || word == "f" || word == "faux" || word == says_false) {
-        context_.engine.choose(1);
+        context_.view.give_true_false_choice(TrueFalseChoice::says_false);
     } else if (!word.empty()) {
         console().line(cp(u8"Tapez 1 (C'est vrai) ou 2 (C'est faux), ou rien pour ne pas choisir."));
         return;

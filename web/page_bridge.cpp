@@ -77,6 +77,7 @@ EM_JS(char*, kz_page_typed_answer, (), {
 });
 EM_JS(int, kz_page_ticked_boxes, (), { return Module.page.tickedBoxes(); });
 EM_JS(int, kz_page_selected_candidate, (), { return Module.page.selectedCandidate(); });
+EM_JS(int, kz_page_true_false_choice, (), { return Module.page.trueFalseChoice(); });
 EM_JS(char*, kz_page_home_text, (const char* field, int field_size), {
     const text = Module.page.homeText(UTF8ToString(field, field_size));
     const size = lengthBytesUTF8(text) + 1;
@@ -191,6 +192,7 @@ void release_images() { kz_page_release_images(); }
 std::string typed_answer() { return taken(kz_page_typed_answer()); }
 int ticked_boxes() { return kz_page_ticked_boxes(); }
 int selected_candidate() { return kz_page_selected_candidate(); }
+int true_false_choice() { return kz_page_true_false_choice(); }
 std::string home_text(std::string_view field) { return taken(kz_page_home_text(field.data(), size_of(field))); }
 bool home_checked(std::string_view field) { return kz_page_home_checked(field.data(), size_of(field)) != 0; }
 int home_type_entry() { return kz_page_home_type_entry(); }

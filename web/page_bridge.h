@@ -53,6 +53,7 @@ void release_images();
 std::string typed_answer();    // the answer field, or the hangman's letter box
 int ticked_boxes();            // bit k for box k + 1
 int selected_candidate();      // index into the entries shown, or -1
+int true_false_choice();       // 0 "C'est vrai", 1 "C'est faux", or -1
 std::string home_text(std::string_view field);   // "name", "count", "time_limit"
 bool home_checked(std::string_view field);       // "time_limit_on", "random_order", "invert", "training"
 int home_type_entry();

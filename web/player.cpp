@@ -296,10 +296,6 @@ EMSCRIPTEN_KEEPALIVE int kz_quit() {
     return quit ? 1 : 0;
 }
 
-EMSCRIPTEN_KEEPALIVE void kz_choose(int choice) {
-    run([choice](ExamEngine& engine) { engine.choose(choice); });
-}
-
 // The hangman's "Tester la lettre", with what the letter box holds.
 EMSCRIPTEN_KEEPALIVE void kz_test_letter() {
     run([](ExamEngine& engine) { engine.test_letter(from_page(page::typed_answer())); });

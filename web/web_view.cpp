@@ -324,6 +324,14 @@ std::optional<std::string> WebView::selected_candidate() {
     return candidates_[static_cast<std::size_t>(selected)];
 }
 
+std::optional<TrueFalseChoice> WebView::true_false_choice() {
+    switch (page::true_false_choice()) {
+    case 0: return TrueFalseChoice::says_true;
+    case 1: return TrueFalseChoice::says_false;
+    default: return std::nullopt;
+    }
+}
+
 // ---------------------------------------------------------------- sound and music
 
 void WebView::play_sound(const std::filesystem::path& file) { page::play_sound(bytes_of(file), "audio/wav"); }

@@ -95,7 +95,6 @@ void ExamEngine::reset_exam_state() {
     settings_.question_count = count > max_question_count ? max_question_count : count;
     settings_.default_direction = model_.default_inverted != 0;
 
-    state_.choice_state = -1;
     state_.finished = state_.running = state_.replay = state_.welcome_passed = state_.busy = false;
     state_.pool.clear();
     state_.asked = state_.right = state_.wrong = 0;
@@ -196,7 +195,6 @@ void ExamEngine::start_exam() {
     if (!rules) return;
     rules_ = std::move(rules);
     state_.asked = state_.right = state_.wrong = 0;
-    state_.choice_state = -1;
     if (!rules_->build_pool(*this)) {
         view_.show_message(message_of(str::not_enough_questions, str::exam_caption, MessageIcon::warning));
         return;
@@ -271,7 +269,6 @@ void ExamEngine::grade_answer() {
     close_question_entry();
 
     if (!state_.pool.remaining.empty() && state_.asked < settings_.question_count) {
-        state_.choice_state = -1;
         view_.clear_answer();
         if (!prepare_question()) end_exam();
     } else {
@@ -379,7 +376,7 @@ void ExamEngine::countdown_tick() {
         FlagScope telling(in_next_);
         view_.show_message(message_of(str::time_up_message, str::exam_caption, MessageIcon::information));
     }
-    state_.choice_state = -1;
+    FlagScope pressing(state_.time_up);
     next();
 }
 
@@ -392,7 +389,6 @@ void ExamEngine::elapsed_tick() {
 void ExamEngine::restart() {
     if (!state_.finished) return;
     if (model_.quitting_locked != 0) view_.show_quit(false);
-    state_.choice_state = -1;
     state_.asked = state_.right = state_.wrong = 0;
     state_.pool.clear();
     state_.finished = false;
@@ -430,8 +426,6 @@ bool ExamEngine::confirm_quit() {
 }
 
 // ---------------------------------------------------------------- pages
-
-void ExamEngine::choose(int choice) { state_.choice_state = choice; }
 
 void ExamEngine::test_letter(std::string_view typed) {
     if (!state_.running || state_.finished || state_.busy || in_next_ || !rules_) return;

@@ -57,7 +57,6 @@ public:
     bool confirm_quit();         // "Quitter" and the close box: true when the window may close
 
     // Commands of the question pages.
-    void choose(int choice);                // true/false: 0 "C'est vrai", 1 "C'est faux"
     void test_letter(std::string_view typed);  // hangman: "Tester la lettre"
     void play_media(std::string_view stored);  // a play button: the sound or music of the text
     void stop_media();                         // a stop button

@@ -49,10 +49,11 @@ struct ExamState {
     std::uint32_t right = 0;
     std::uint32_t wrong = 0;
 
-    // True/false: the student's choice (0 "C'est vrai", 1 "C'est faux", -1 none)
-    // and whether the statement shown is false.
-    int choice_state = -1;
+    // True/false: whether the statement shown is false.
     int statement_false = 0;
+    // The time limit is pressing "Suivant >" for the student: a true/false
+    // statement then counts as unanswered, whatever was chosen.
+    bool time_up = false;
 
     QuestionRef current;  // the question now asked
 

@@ -41,6 +41,9 @@ enum class PaletteTarget { answer_field, letter_box };
 // item's play and stop buttons.
 enum class Place { question, box_1, box_2, box_3, statement };
 
+// The student's verdict on a true/false statement.
+enum class TrueFalseChoice { says_true, says_false };
+
 // What one place shows.
 struct ShownItem {
     enum class Kind {
@@ -102,6 +105,7 @@ public:
     virtual std::string typed_answer() = 0;           // plain text of the answer field
     virtual std::array<bool, 3> ticked_boxes() = 0;   // multiple choice, boxes 1 to 3
     virtual std::optional<std::string> selected_candidate() = 0;  // pot-pourri
+    virtual std::optional<TrueFalseChoice> true_false_choice() = 0;  // nothing when neither is chosen
 
     // The home page's choices, read when the exam starts.
     virtual HomeChoices read_home_choices() = 0;

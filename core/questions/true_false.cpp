@@ -11,8 +11,10 @@ constexpr int statement_image_box = 80;
 constexpr std::size_t minimum_statement_theme = 2;
 constexpr std::size_t minimum_truefalse_pool = 2;
 
-constexpr int choice_true = 0;
-constexpr int choice_false = 1;
+// "C'est vrai" or "C'est faux", as the record and the correction word them.
+int words_of(TrueFalseChoice choice) {
+    return choice == TrueFalseChoice::says_false ? str::says_false : str::says_true;
+}
 
 }  // namespace
 
@@ -66,19 +68,24 @@ std::optional<QuestionRef> prepare_truefalse_question(ExamContext& exam) {
 
 Verdict TrueFalse::grade(ExamContext& exam) {
     const ExamState& state = exam.state();
-    // No choice (-1) never equals the statement's truth: an unanswered or
-    // timed-out question is wrong.
+    // Asked only when the student pressed "Suivant >": a time-out counts as
+    // unanswered, whatever was chosen by then.
+    std::optional<TrueFalseChoice> choice;
+    if (!state.time_up) choice = exam.view().true_false_choice();
+    const TrueFalseChoice truth =
+        state.statement_false == 1 ? TrueFalseChoice::says_false : TrueFalseChoice::says_true;
+    // No choice never equals the statement's truth: an unanswered question is
+    // wrong.
     Verdict verdict;
-    verdict.right = state.choice_state == state.statement_false;
+    verdict.right = choice.has_value() && *choice == truth;
     if (!verdict.right)
-        verdict.correction_message = state.statement_false == 1 ? str::should_say_false : str::should_say_true;
+        verdict.correction_message = truth == TrueFalseChoice::says_false ? str::should_say_false : str::should_say_true;
 
     QuestionRecord& entry = exam.record_entry();
-    entry.expected[0] = load_message(state.statement_false == 1 ? str::says_false : str::says_true);
+    entry.expected[0] = load_message(words_of(truth));
     // Without a choice the given answer keeps its blank: the record claims no
     // answer the student did not give.
-    if (state.choice_state == choice_true) entry.given[0] = load_message(str::says_true);
-    if (state.choice_state == choice_false) entry.given[0] = load_message(str::says_false);
+    if (choice) entry.given[0] = load_message(words_of(*choice));
     return verdict;
 }
 

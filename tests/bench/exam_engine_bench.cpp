@@ -42,6 +42,7 @@ public:
     std::string typed_answer() override { return "une r\xE9ponse fausse"; }
     std::array<bool, 3> ticked_boxes() override { return {}; }
     std::optional<std::string> selected_candidate() override { return std::nullopt; }
+    std::optional<TrueFalseChoice> true_false_choice() override { return std::nullopt; }
     HomeChoices read_home_choices() override {
         HomeChoices choices;
         choices.student_name = "Marie";

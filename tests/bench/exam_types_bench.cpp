@@ -43,6 +43,7 @@ public:
     std::string typed_answer() override { return {}; }
     std::array<bool, 3> ticked_boxes() override { return {}; }
     std::optional<std::string> selected_candidate() override { return std::nullopt; }
+    std::optional<TrueFalseChoice> true_false_choice() override { return std::nullopt; }
     HomeChoices read_home_choices() override { return {}; }
     void show_correction(const CorrectionRequest&, std::string_view) override {}
     void play_sound(const std::filesystem::path&) override {}

@@ -443,21 +443,24 @@ TEST(ExamFlow, TimeUpGradesTheAnswerAsTyped) {
     }
 }
 
-TEST(ExamFlow, TimeUpLeavesNoTrueFalseChoice) {
+// The grading that the time limit presses knows it (a true/false statement
+// then counts as unanswered); the student's own Next, before and after, does
+// not.
+TEST(ExamFlow, TimeUpIsToldToTheGradingItPressesOnly) {
     ScriptedRules rules;
-    rules.grade_step = [](ExamContext& exam) {
-        return Verdict{exam.state().choice_state == exam.state().statement_false, str::should_say_true, {}};
+    std::vector<bool> time_up;
+    rules.grade_step = [&](ExamContext& exam) {
+        time_up.push_back(exam.state().time_up);
+        return Verdict{true, 0, {}};
     };
     ExamHarness exam(timed_quiz(2), rules);
     exam.engine.open();
-    exam.engine.choose(0);
     exam.engine.next();
-    EXPECT_EQ(exam.engine.exam_state().right, 1u);
-    EXPECT_EQ(exam.engine.exam_state().choice_state, -1) << "no choice for the next question";
-    exam.engine.choose(0);
     exam.engine.countdown_tick();
     exam.engine.countdown_tick();
-    EXPECT_EQ(exam.engine.exam_state().wrong, 1u);
+    exam.engine.next();
+    EXPECT_EQ(time_up, (std::vector<bool>{false, true, false}));
+    EXPECT_FALSE(exam.engine.exam_state().time_up);
 }
 
 TEST(ExamFlow, ATimeLimitBelowOneSecondRunsTheExamWithoutTimeLimit) {

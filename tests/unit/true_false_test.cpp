@@ -11,7 +11,9 @@
 namespace kz::test {
 namespace {
 
-constexpr int no_choice = -1;
+constexpr std::optional<TrueFalseChoice> no_choice;
+constexpr auto vrai = TrueFalseChoice::says_true;
+constexpr auto faux = TrueFalseChoice::says_false;
 const std::string says_true = "C'est vrai";
 const std::string says_false = "C'est faux";
 
@@ -22,8 +24,8 @@ QuizModel statement_quiz(std::vector<ThemeData> themes) {
 ThemeData capitals() { return {"Capitales", {{"France", "Paris"}, {"Italie", "Rome"}, {"Espagne", "Madrid"}}}; }
 
 // Chooses for the student, or leaves both buttons unchosen, and presses Next.
-void answer(ExamHarness& exam, int choice) {
-    if (choice != no_choice) exam.engine.choose(choice);
+void answer(ExamHarness& exam, std::optional<TrueFalseChoice> choice) {
+    exam.view.choice = choice;
     exam.engine.next();
 }
 
@@ -31,17 +33,17 @@ TEST(TrueFalse, GradesTheChoiceAgainstTheStatementShown) {
     struct Row {
         std::vector<std::uint32_t> script;  // true or false, then the foreign answer's draws
         std::string statement;
-        int choice;
+        std::optional<TrueFalseChoice> choice;
         bool right;
         int correction;  // string number, 0 when right
         std::string expected, given;
     };
     const Row rows[] = {
-        {{0}, "Paris", 0, true, 0, says_true, says_true},
-        {{0}, "Paris", 1, false, str::should_say_true, says_true, says_false},
+        {{0}, "Paris", vrai, true, 0, says_true, says_true},
+        {{0}, "Paris", faux, false, str::should_say_true, says_true, says_false},
         {{0}, "Paris", no_choice, false, str::should_say_true, says_true, " "},
-        {{1, 0, 1}, "Rome", 1, true, 0, says_false, says_false},
-        {{1, 1}, "Rome", 0, false, str::should_say_false, says_false, says_true},
+        {{1, 0, 1}, "Rome", faux, true, 0, says_false, says_false},
+        {{1, 1}, "Rome", vrai, false, str::should_say_false, says_false, says_true},
         {{1, 2}, "Madrid", no_choice, false, str::should_say_false, says_false, " "},
     };
     for (const Row& row : rows) {
@@ -56,7 +58,7 @@ TEST(TrueFalse, GradesTheChoiceAgainstTheStatementShown) {
 
         answer(exam, row.choice);
         const QuestionRecord& entry = exam.engine.exam_record().entries.at(0);
-        EXPECT_EQ(entry.right, row.right ? 1 : 0) << row.statement << " " << row.choice;
+        EXPECT_EQ(entry.right, row.right ? 1 : 0) << row.statement << " " << row.given;
         EXPECT_EQ(entry.expected[0], row.expected);
         EXPECT_EQ(entry.given[0], row.given);
         ASSERT_EQ(exam.view.corrections.size(), row.right ? 0u : 1u);
@@ -76,12 +78,16 @@ TEST(TrueFalse, ATimedOutQuestionIsWrongWhateverWasChosen) {
         ExamHarness exam(quiz);
         exam.fakes.random.script = {statement_false, 1};
         exam.engine.open();
-        exam.engine.choose(static_cast<int>(statement_false));  // the right choice, too late
+        exam.view.choice = statement_false == 1 ? faux : vrai;  // the right choice, too late
         exam.engine.countdown_tick();
         exam.engine.countdown_tick();
         EXPECT_EQ(exam.engine.exam_state().wrong, 1u) << statement_false;
         EXPECT_EQ(exam.engine.exam_record().entries.at(0).given[0], " ") << "no answer was given";
-        EXPECT_EQ(exam.engine.exam_state().choice_state, no_choice) << "the next question starts unchosen";
+        EXPECT_EQ(std::count(exam.view.events.begin(), exam.view.events.end(), "read choice"), 0)
+            << "the choice is not even asked for";
+        EXPECT_EQ(exam.view.choice, no_choice) << "the next question starts unchosen";
+        answer(exam, exam.engine.exam_state().statement_false == 1 ? faux : vrai);
+        EXPECT_EQ(exam.engine.exam_state().right, 1u) << "the next question reads its choice again";
     }
 }
 
@@ -137,7 +143,7 @@ TEST(TrueFalse, OnlyThemesOfTwoQuestionsOrMoreGiveStatements) {
             EXPECT_EQ(exam.view.last_message_text(), load_message(str::not_enough_questions)) << row.why;
             continue;
         }
-        while (!exam.engine.exam_state().finished) answer(exam, 0);
+        while (!exam.engine.exam_state().finished) answer(exam, vrai);
         EXPECT_EQ(exam.view.questions_shown, row.asked) << row.why;
     }
 }
@@ -156,7 +162,7 @@ TEST(TrueFalse, MediaOnEitherSideShowAndOnlyTheQuestionPlaysAtOnce) {
     EXPECT_EQ(normal.view.items[Place::question].text, "France");
     EXPECT_EQ(normal.view.items[Place::statement].kind, ShownItem::Kind::image);
     EXPECT_EQ(normal.view.items[Place::statement].box_width, 80);
-    answer(normal, 0);
+    answer(normal, vrai);
     EXPECT_EQ(normal.view.items[Place::question].kind, ShownItem::Kind::media);
     EXPECT_EQ(normal.view.sounds_played, std::vector<std::filesystem::path>{sound(normal)});
 
@@ -167,14 +173,14 @@ TEST(TrueFalse, MediaOnEitherSideShowAndOnlyTheQuestionPlaysAtOnce) {
     EXPECT_EQ(reversed.view.items[Place::question].kind, ShownItem::Kind::image);
     EXPECT_EQ(reversed.view.items[Place::question].box_height, 80);
     EXPECT_EQ(reversed.view.items[Place::statement].text, "France");
-    answer(reversed, 0);
+    answer(reversed, vrai);
     EXPECT_EQ(reversed.view.items[Place::question].text, "Rome");
     EXPECT_EQ(reversed.view.items[Place::statement].kind, ShownItem::Kind::media);
     EXPECT_TRUE(reversed.view.sounds_played.empty()) << "the statement waits for its play button";
-    answer(reversed, 0);
+    answer(reversed, vrai);
     EXPECT_EQ(reversed.view.items[Place::question].text, "Madrid");
     EXPECT_EQ(reversed.view.items[Place::statement].text, "France");
-    answer(reversed, 1);
+    answer(reversed, faux);
     EXPECT_EQ(reversed.engine.exam_state().right, 3u);
     EXPECT_EQ(reversed.engine.exam_record().entries.at(0).question, "<Image : Carte>");
 }
@@ -184,14 +190,14 @@ TEST(TrueFalse, ReplaysAskTheSameQuestionsWithStatementsDrawnAnew) {
     quiz.default_random_order = 1;
     ExamHarness exam(quiz);
     exam.engine.open();
-    while (!exam.engine.exam_state().finished) answer(exam, 0);
+    while (!exam.engine.exam_state().finished) answer(exam, vrai);
     const auto first = exam.view.questions_shown;
 
     for (int round = 0; round < 3; ++round) {
         exam.view.questions_shown.clear();
         exam.fakes.random.asked_below.clear();
         exam.engine.restart();
-        while (!exam.engine.exam_state().finished) answer(exam, 0);
+        while (!exam.engine.exam_state().finished) answer(exam, vrai);
         EXPECT_EQ(exam.view.questions_shown, first);
         EXPECT_EQ(std::count(exam.fakes.random.asked_below.begin(), exam.fakes.random.asked_below.end(), 2u), 5)
             << "one true-or-false draw per question";
@@ -203,9 +209,9 @@ TEST(TrueFalse, RecordsAnExamByteForByte) {
     exam.fakes.random.script = {0, 1, 0, 0};  // true; false with "Paris"; true
     exam.engine.open();
     exam.fakes.clock.time.second = 10;
-    answer(exam, 0);
+    answer(exam, vrai);
     exam.fakes.clock.time.second = 20;
-    answer(exam, 0);
+    answer(exam, vrai);
     exam.fakes.clock.time.second = 30;
     answer(exam, no_choice);
 

@@ -32,6 +32,7 @@ const pageBridge = {
   typedAnswer,
   tickedBoxes,
   selectedCandidate,
+  trueFalseChoice,
   homeText,
   homeChecked,
   homeTypeEntry,

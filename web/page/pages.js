@@ -140,11 +140,7 @@ function showQuestionPage(name) {
     place.querySelector('.stop').addEventListener('click', () => command('kz_stop'));
     holder.append(place);
   }
-  if (name === 'true_false') {
-    for (const radio of pageArea().querySelectorAll('input[name="verdict"]')) {
-      radio.addEventListener('change', () => command('kz_choose', [Number(radio.value)], ['number']));
-    }
-  } else if (name === 'hangman') {
+  if (name === 'hangman') {
     byId('test-letter').addEventListener('click', () => command('kz_test_letter'));
     byId('letter').addEventListener('keydown', (event) => {
       if (event.key !== 'Enter') return;
@@ -261,6 +257,11 @@ function tickedBoxes() {
     if (tick && tick.checked) ticks |= 1 << bit;
   });
   return ticks;
+}
+
+function trueFalseChoice() {
+  const chosen = pageArea().querySelector('input[name="verdict"]:checked');
+  return chosen ? Number(chosen.value) : -1;
 }
 
 function selectedCandidate() {

@@ -200,6 +200,10 @@ std::optional<std::string> WindowView::selected_candidate() {
     return page_ ? page_->selected_candidate() : std::nullopt;
 }
 
+std::optional<TrueFalseChoice> WindowView::true_false_choice() {
+    return page_ ? page_->true_false_choice() : std::nullopt;
+}
+
 HomeChoices WindowView::read_home_choices() {
     // Only the home page has choices; read elsewhere they choose no theme,
     // which no exam can start with.

@@ -45,6 +45,7 @@ public:
     std::string typed_answer() override;
     std::array<bool, 3> ticked_boxes() override;
     std::optional<std::string> selected_candidate() override;
+    std::optional<TrueFalseChoice> true_false_choice() override;
     HomeChoices read_home_choices() override;
 
     void show_correction(const CorrectionRequest& request, std::string_view comment) override;

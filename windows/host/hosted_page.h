@@ -50,6 +50,7 @@ public:
     virtual std::string typed_answer() { return {}; }
     virtual std::array<bool, 3> ticked_boxes() { return {}; }
     virtual std::optional<std::string> selected_candidate() { return std::nullopt; }
+    virtual std::optional<TrueFalseChoice> true_false_choice() { return std::nullopt; }
 
     // The home page.
     virtual std::optional<HomeChoices> home_choices() { return std::nullopt; }

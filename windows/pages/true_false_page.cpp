@@ -1,6 +1,5 @@
 #include "pages/true_false_page.h"
 
-#include "engine/exam_engine.h"
 #include "host/page_host.h"
 #include "host/question_page.h"
 #include "resources/resource.h"
@@ -24,21 +23,18 @@ public:
         CheckDlgButton(window(), IDC_TF_FALSE, BST_UNCHECKED);
     }
 
+    std::optional<TrueFalseChoice> true_false_choice() override {
+        if (IsDlgButtonChecked(window(), IDC_TF_TRUE) == BST_CHECKED) return TrueFalseChoice::says_true;
+        if (IsDlgButtonChecked(window(), IDC_TF_FALSE) == BST_CHECKED) return TrueFalseChoice::says_false;
+        return std::nullopt;
+    }
+
 private:
     BOOL on_init_dialog() override {
         QuestionPage::on_init_dialog();
         shell_.page_objects.store(statement_font_slot,
                                   make_font(window(), IDC_TF_ANSWER, statement_height, true, false));
         return FALSE;
-    }
-
-    void on_command(int id, int notification) override {
-        // The engine keeps the choice: 0 "C'est vrai", 1 "C'est faux".
-        if ((id == IDC_TF_TRUE || id == IDC_TF_FALSE) && notification == BN_CLICKED) {
-            shell_.engine->choose(id == IDC_TF_TRUE ? 0 : 1);
-            return;
-        }
-        QuestionPage::on_command(id, notification);
     }
 };
 

@@ -41,6 +41,7 @@ void FakeView::show_question_page(Page p) {
     typed.clear();
     ticks = {};
     selection.reset();
+    choice.reset();
     constexpr const char* names[] = {"welcome",  "home",       "open answer", "multiple choice", "true/false",
                                      "pot-pourri", "hangman", "scrambled letters", "end"};
     events.push_back(std::string("page ") + names[static_cast<int>(p)]);
@@ -113,6 +114,7 @@ void FakeView::clear_answer() {
     typed.clear();
     ticks = {};
     selection.reset();
+    choice.reset();
 }
 
 void FakeView::release_question_images() { ++images_released; }
@@ -125,6 +127,11 @@ std::string FakeView::typed_answer() {
 
 std::array<bool, 3> FakeView::ticked_boxes() { return ticks; }
 std::optional<std::string> FakeView::selected_candidate() { return selection; }
+
+std::optional<TrueFalseChoice> FakeView::true_false_choice() {
+    events.push_back("read choice");
+    return choice;
+}
 HomeChoices FakeView::read_home_choices() { return home_choices; }
 
 void FakeView::show_correction(const CorrectionRequest& request, std::string_view comment) {

@@ -1,7 +1,7 @@
 #pragma once
 // An ExamView that remembers what the engine showed and answers what a test
-// scripted: the typed answer, the ticks, the list selection, the home page's
-// choices and the buttons pressed in message boxes.
+// scripted: the typed answer, the ticks, the list selection, the true/false
+// choice, the home page's choices and the buttons pressed in message boxes.
 #include <deque>
 #include <functional>
 #include <map>
@@ -55,6 +55,7 @@ public:
     std::string typed;                   // emptied by clear_answer
     std::array<bool, 3> ticks{};         // emptied by clear_answer
     std::optional<std::string> selection;
+    std::optional<TrueFalseChoice> choice;  // emptied by clear_answer
     HomeChoices home_choices;            // set from the form each time the home page is shown
     std::deque<MessageAnswer> message_answers;  // default: "No" to a question, OK otherwise
 
@@ -97,6 +98,7 @@ public:
     std::string typed_answer() override;
     std::array<bool, 3> ticked_boxes() override;
     std::optional<std::string> selected_candidate() override;
+    std::optional<TrueFalseChoice> true_false_choice() override;
     HomeChoices read_home_choices() override;
     void show_correction(const CorrectionRequest& request, std::string_view comment) override;
     void play_sound(const std::filesystem::path& file) override;
