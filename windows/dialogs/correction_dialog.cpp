@@ -6,9 +6,9 @@
 
 #include "engine/exam_engine.h"
 #include "host/media_place.h"
-#include "host/page_host.h"
 #include "media/rich_text.h"
 #include "resources/resource.h"
+#include "win32/dialog_window.h"
 #include "win32/win_text.h"
 
 namespace kz::win {
@@ -35,23 +35,6 @@ constexpr PlaceControls place_controls[] = {
 MediaPlace answer_place(std::size_t row) {
     return MediaPlace(place_controls[row], {answer_box, answer_box}, GetSysColor(COLOR_BTNFACE));
 }
-
-struct CorrectionDialog {
-    CorrectionDialog(Shell& owner, const CorrectionRequest& shown, std::string_view question_comment)
-        : shell(owner),
-          request(shown),
-          comment(question_comment),
-          places{answer_place(0), answer_place(1), answer_place(2),
-                 MediaPlace(place_controls[comment_place], {comment_box, comment_box},
-                            GetSysColor(COLOR_BTNFACE))} {}
-
-    Shell& shell;
-    const CorrectionRequest& request;
-    std::string_view comment;
-    // The places keep the pictures they show until the dialog has closed.
-    std::array<MediaPlace, 4> places;
-    OwnedFont heading_font;
-};
 
 // A control's rectangle in the dialog's client area.
 RECT item_rect(HWND dialog, int id) {
@@ -84,16 +67,85 @@ int picture_overhang(HWND dialog, const PlaceControls& place) {
     return std::max(0L, item_rect(dialog, place.picture).bottom - item_rect(dialog, place.text).bottom);
 }
 
-// Shows an answer or the comment as stored: its text, its picture (loaded at
-// once, while its extracted file is there) or its play and stop buttons. An
-// empty text, or a media item of a kind that cannot be shown, leaves the
-// place hidden.
-void show_place(CorrectionDialog& self, std::size_t place, std::string_view stored, int box) {
-    if (rich_to_plain(stored).empty()) return;
-    const ShownItem item = self.shell.engine->shown_item(stored, box);
-    if (item.kind == ShownItem::Kind::text && rich_to_plain(item.text).empty()) return;
-    self.places[place].show(item);
-}
+class CorrectionDialog final : public DialogWindow {
+public:
+    CorrectionDialog(Shell& shell, const CorrectionRequest& request, std::string_view comment)
+        : shell_(shell),
+          request_(request),
+          comment_(comment),
+          places_{answer_place(0), answer_place(1), answer_place(2),
+                  MediaPlace(place_controls[comment_place], {comment_box, comment_box}, GetSysColor(COLOR_BTNFACE))} {
+    }
+
+private:
+    BOOL on_init_dialog() override {
+        HWND dialog = window();
+        for (MediaPlace& place : places_) {
+            place.attach(dialog, shell_);
+            place.hide();
+        }
+        ShowWindow(GetDlgItem(dialog, IDC_CORRECTION_COMMENT_BOX), SW_HIDE);
+        set_font(IDC_CORRECTION_HEADING, heading_height, true, false);
+        set_item_text(dialog, IDC_CORRECTION_MESSAGE, request_.message);
+
+        for (std::size_t row = 0; row < answer_rows; ++row) show_place(row, request_.answers[row], answer_box);
+        show_place(comment_place, comment_, comment_box);
+        fit_to_content();
+        // "&Continuer", the first control that takes the focus, has it.
+        return TRUE;
+    }
+
+    void on_command(int id, int notification) override {
+        switch (id) {
+        case IDOK:
+            EndDialog(window(), 1);
+            return;
+        case IDCANCEL:
+            // Escape, as the close box: whatever the student started stops.
+            shell_.engine->stop_media();
+            EndDialog(window(), 0);
+            return;
+        default:
+            for (MediaPlace& place : places_)
+                if (place.on_command(id, notification, shell_)) return;
+        }
+    }
+
+    bool on_close() override {
+        on_command(IDCANCEL, BN_CLICKED);
+        return true;
+    }
+
+    // On a screen of other dots per inch the controls have been laid out
+    // again; the window ends again under the last thing shown.
+    void on_rescaled(int old_dpi) override {
+        content_bottom_ = MulDiv(content_bottom_, dpi(), old_dpi);
+        fit_height();
+    }
+
+    // Shows an answer or the comment as stored: its text, its picture
+    // (loaded at once, while its extracted file is there) or its play and
+    // stop buttons. An empty text, or a media item of a kind that cannot be
+    // shown, leaves the place hidden.
+    void show_place(std::size_t place, std::string_view stored, int box) {
+        if (rich_to_plain(stored).empty()) return;
+        const ShownItem item = shell_.engine->shown_item(stored, box);
+        if (item.kind == ShownItem::Kind::text && rich_to_plain(item.text).empty()) return;
+        places_[place].show(item);
+    }
+
+    void fit_to_content();
+    void fit_height();
+
+    Shell& shell_;
+    const CorrectionRequest& request_;
+    std::string_view comment_;
+    // The places keep the pictures they show until the dialog has closed.
+    std::array<MediaPlace, 4> places_;
+    int content_bottom_ = 0;  // the bottom of the last thing shown, in the client area
+};
+
+}  // namespace
 
 // The dialog shortens itself to what it shows. Row 1's room is always kept;
 // rows 2 and 3 count when they have an answer (even one that shows nothing).
@@ -101,9 +153,10 @@ void show_place(CorrectionDialog& self, std::size_t place, std::string_view stor
 // and the window ends 15 pixels under the last thing shown. A picture taller
 // than its row's text box lengthens its row, so that it neither covers the
 // row under it nor gets cut off.
-void fit_to_content(CorrectionDialog& self, HWND dialog) {
+void CorrectionDialog::fit_to_content() {
+    HWND dialog = window();
     std::size_t rows_used = 1;
-    while (rows_used < answer_rows && !self.request.answers[rows_used].empty()) ++rows_used;
+    while (rows_used < answer_rows && !request_.answers[rows_used].empty()) ++rows_used;
 
     int pushed_down = 0;  // by the tall pictures of the rows above
     int bottom = 0;
@@ -116,14 +169,14 @@ void fit_to_content(CorrectionDialog& self, HWND dialog) {
         pushed_down += overhang;
     }
 
-    if (!rich_to_plain(self.comment).empty()) {
+    if (!rich_to_plain(comment_).empty()) {
         const RECT frame = item_rect(dialog, IDC_CORRECTION_COMMENT_BOX);
         const int frame_top =
             (rows_used < answer_rows ? item_rect(dialog, place_controls[rows_used].text).top : frame.top) + pushed_down;
         // The comment under the frame's title, inside its left edge, where
         // it covers none of the frame's lines; a tall picture lengthens the
         // frame.
-        const int inner_top = frame_top + scaled_pixels(dialog, comment_indent);
+        const int inner_top = frame_top + scaled(comment_indent);
         for (const int id : controls_of(place_controls[comment_place]))
             move_item(dialog, id, item_rect(dialog, id).left, inner_top);
         const int frame_height = frame.bottom - frame.top + picture_overhang(dialog, place_controls[comment_place]);
@@ -133,73 +186,33 @@ void fit_to_content(CorrectionDialog& self, HWND dialog) {
         bottom = frame_top + frame_height;
     }
 
-    // From the client area to the window's own edge, then centred on the
-    // screen with the width it has.
-    RECT window = {};
-    GetWindowRect(dialog, &window);
-    POINT last = {0, bottom};
-    ClientToScreen(dialog, &last);
-    const int width = window.right - window.left;
-    const int height = last.y + scaled_pixels(dialog, bottom_margin) - window.top;
+    content_bottom_ = bottom;
+    fit_height();
+    // Centred on the screen with the size it has.
+    RECT frame = {};
+    GetWindowRect(dialog, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
     SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-BOOL on_init_dialog(HWND dialog, CorrectionDialog& self) {
-    for (MediaPlace& place : self.places) {
-        place.attach(dialog, self.shell);
-        place.hide();
-    }
-    ShowWindow(GetDlgItem(dialog, IDC_CORRECTION_COMMENT_BOX), SW_HIDE);
-    self.heading_font = make_font(dialog, IDC_CORRECTION_HEADING, heading_height, true, false);
-    set_item_text(dialog, IDC_CORRECTION_MESSAGE, self.request.message);
-
-    for (std::size_t row = 0; row < answer_rows; ++row) show_place(self, row, self.request.answers[row], answer_box);
-    show_place(self, comment_place, self.comment, comment_box);
-    fit_to_content(self, dialog);
-    // "&Continuer", the first control that takes the focus, has it.
-    return TRUE;
+// The window's own edge 15 pixels under the last thing shown; it keeps its
+// width and its place.
+void CorrectionDialog::fit_height() {
+    HWND dialog = window();
+    RECT frame = {};
+    GetWindowRect(dialog, &frame);
+    POINT last = {0, content_bottom_};
+    ClientToScreen(dialog, &last);
+    const int height = last.y + scaled(bottom_margin) - frame.top;
+    SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
-
-void on_command(HWND dialog, CorrectionDialog& self, int id, int notification) {
-    switch (id) {
-    case IDOK:
-        EndDialog(dialog, 1);
-        return;
-    case IDCANCEL:
-        // Escape, as the close box: whatever the student started stops.
-        self.shell.engine->stop_media();
-        EndDialog(dialog, 0);
-        return;
-    default:
-        for (MediaPlace& place : self.places)
-            if (place.on_command(id, notification, self.shell)) return;
-    }
-}
-
-INT_PTR CALLBACK correction_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* self = reinterpret_cast<CorrectionDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    switch (message) {
-    case WM_INITDIALOG:
-        SetWindowLongPtrW(dialog, DWLP_USER, lparam);
-        return on_init_dialog(dialog, *reinterpret_cast<CorrectionDialog*>(lparam));
-    case WM_COMMAND:
-        if (self) on_command(dialog, *self, LOWORD(wparam), HIWORD(wparam));
-        return TRUE;
-    case WM_CLOSE:
-        if (self) on_command(dialog, *self, IDCANCEL, BN_CLICKED);
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
-
-}  // namespace
 
 int show_correction_dialog(Shell& shell, const CorrectionRequest& request, std::string_view comment) {
     CorrectionDialog dialog(shell, request, comment);
-    const INT_PTR result = DialogBoxParamW(shell.runner.instance, MAKEINTRESOURCEW(IDD_CORRECTION), shell.main_window,
-                                           correction_dialog_proc, reinterpret_cast<LPARAM>(&dialog));
+    const INT_PTR result = dialog.run_modal(shell.runner.instance, IDD_CORRECTION, shell.main_window);
     return result == 1 ? 1 : 0;
 }
 

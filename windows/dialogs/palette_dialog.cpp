@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "display/rich_text_display.h"
-#include "host/page_host.h"
 #include "questions/palette_characters.h"
 #include "res/string_table.h"
 #include "resources/resource.h"
+#include "win32/dialog_window.h"
 #include "win32/win_text.h"
 
 namespace kz::win {
@@ -75,45 +75,44 @@ CategoryList category_list(HWND window, const PaletteCategory& category, LOGFONT
     return by_byte;
 }
 
-class PaletteDialog {
+class PaletteDialog final : public DialogWindow {
 public:
     explicit PaletteDialog(Shell& shell)
         : shell_(shell), target_(shell.palette_target), target_serial_(shell.palette_target_serial),
           letter_test_(shell.letter_test) {}
 
-    static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-        if (message == WM_INITDIALOG) SetWindowLongPtrW(window, DWLP_USER, lparam);
-        auto* self = reinterpret_cast<PaletteDialog*>(GetWindowLongPtrW(window, DWLP_USER));
-        if (!self) return FALSE;
-        switch (message) {
-        case WM_INITDIALOG:
-            return self->on_init_dialog(window);
-        case WM_COMMAND:
-            self->on_command(LOWORD(wparam), HIWORD(wparam));
-            return TRUE;
-        case WM_CLOSE:
-            EndDialog(window, 0);
-            return TRUE;
-        default:
-            return FALSE;
-        }
-    }
-
 private:
-    BOOL on_init_dialog(HWND window) {
-        window_ = window;
+    BOOL on_init_dialog() override {
+        HWND window = this->window();
         HWND categories = GetDlgItem(window, IDC_PALETTE_CATEGORY);
         for (std::size_t k = 0; k < palette_category_count; ++k) {
             const std::wstring name = widen(palette_category_name(k));
             SendMessageW(categories, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         }
         SendMessageW(categories, CB_SETCURSEL, palette_opening_category, 0);
-        SendDlgItemMessageW(window, IDC_PALETTE_CHARACTERS, LB_SETCOLUMNWIDTH, scaled_pixels(window, column_width), 0);
+        SendDlgItemMessageW(window, IDC_PALETTE_CHARACTERS, LB_SETCOLUMNWIDTH, scaled(column_width), 0);
         show_category();
         return TRUE;
     }
 
-    void on_command(int id, int notification) {
+    bool on_close() override {
+        EndDialog(window(), 0);
+        return true;
+    }
+
+    // On a screen of other dots per inch: the columns and the characters at
+    // the new size, the character chosen kept.
+    void on_rescaled(int /*old_dpi*/) override {
+        HWND list = GetDlgItem(window(), IDC_PALETTE_CHARACTERS);
+        const auto chosen = SendMessageW(list, LB_GETCURSEL, 0, 0);
+        const auto first_shown = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+        SendMessageW(list, LB_SETCOLUMNWIDTH, scaled(column_width), 0);
+        show_category();
+        SendMessageW(list, LB_SETTOPINDEX, first_shown, 0);
+        if (chosen >= 0) SendMessageW(list, LB_SETCURSEL, chosen, 0);
+    }
+
+    void on_command(int id, int notification) override {
         switch (id) {
         case IDC_PALETTE_CATEGORY:
             if (notification == CBN_SELCHANGE) show_category();
@@ -125,7 +124,7 @@ private:
             insert();
             break;
         case IDCANCEL:
-            EndDialog(window_, 2);
+            EndDialog(window(), 2);
             break;
         default:
             break;
@@ -137,17 +136,18 @@ private:
     // which the symbol font shows as its signs, or, where the face lacks its
     // character set, as the signs they stand for.
     void show_category() {
-        const auto selected = SendDlgItemMessageW(window_, IDC_PALETTE_CATEGORY, CB_GETCURSEL, 0, 0);
+        HWND window = this->window();
+        const auto selected = SendDlgItemMessageW(window, IDC_PALETTE_CATEGORY, CB_GETCURSEL, 0, 0);
         if (selected < 0 || static_cast<std::size_t>(selected) >= palette_category_count) return;
         category_ = &palette_categories()[static_cast<std::size_t>(selected)];
 
-        HWND list = GetDlgItem(window_, IDC_PALETTE_CHARACTERS);
+        HWND list = GetDlgItem(window, IDC_PALETTE_CHARACTERS);
         LOGFONTW description = {};
         const auto current = reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0));
         GetObjectW(current ? static_cast<HGDIOBJ>(current) : GetStockObject(DEFAULT_GUI_FONT), sizeof description,
                    &description);
-        description.lfHeight = scaled_pixels(window_, list_font_height);
-        CategoryList shown = category_list(window_, *category_, description);
+        description.lfHeight = scaled(list_font_height);
+        CategoryList shown = category_list(window, *category_, description);
 
         SendMessageW(list, LB_RESETCONTENT, 0, 0);
         for (const wchar_t character : shown.entries) {
@@ -167,13 +167,14 @@ private:
     }
 
     void insert() {
-        const auto selected = SendDlgItemMessageW(window_, IDC_PALETTE_CHARACTERS, LB_GETCURSEL, 0, 0);
+        HWND window = this->window();
+        const auto selected = SendDlgItemMessageW(window, IDC_PALETTE_CHARACTERS, LB_GETCURSEL, 0, 0);
         if (selected < 0 || !category_ || static_cast<std::size_t>(selected) >= category_->characters.size()) return;
         if (!target_still_current()) {
-            EndDialog(window_, 0);
+            EndDialog(window, 0);
             return;
         }
-        set_item_text(window_, IDCANCEL, load_message(str::close_button));
+        set_item_text(window, IDCANCEL, load_message(str::close_button));
         insert_symbol_text(target_, category_->characters.substr(static_cast<std::size_t>(selected), 1),
                            category_->font);
         if (!letter_test_) return;
@@ -181,14 +182,13 @@ private:
         HWND page = GetParent(target_);
         SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_HANGMAN_TEST, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_HANGMAN_TEST)));
-        EndDialog(window_, 1);
+        EndDialog(window, 1);
     }
 
     Shell& shell_;
     HWND target_;
     unsigned target_serial_;
     bool letter_test_;
-    HWND window_ = nullptr;
     const PaletteCategory* category_ = nullptr;
     OwnedFont list_font_;  // freed when the palette closes
 };
@@ -198,8 +198,7 @@ private:
 INT_PTR show_palette_dialog(Shell& shell) {
     if (!shell.palette_target) return 0;
     PaletteDialog dialog(shell);
-    return DialogBoxParamW(shell.runner.instance, MAKEINTRESOURCEW(IDD_PALETTE), shell.main_window,
-                           PaletteDialog::procedure, reinterpret_cast<LPARAM>(&dialog));
+    return dialog.run_modal(shell.runner.instance, IDD_PALETTE, shell.main_window);
 }
 
 }  // namespace kz::win

@@ -4,6 +4,8 @@
 // to the exam engine, which decides what the window shows next.
 #include "frame/main_window.h"
 
+#include <algorithm>
+
 #include "common/random_source.h"
 #include "dialogs/about_box.h"
 #include "dialogs/help_dialog.h"
@@ -19,6 +21,7 @@
 #include "system/results_manager_launcher.h"
 #include "system/system_folders.h"
 #include "system/system_registry.h"
+#include "win32/dialog_window.h"
 #include "win32/win_text.h"
 
 namespace kz::win {
@@ -43,9 +46,24 @@ DefaultRandom random_for_this_run() {
     return end && *end == L'\0' && end != text ? DefaultRandom(seed) : DefaultRandom();
 }
 
-// Everything the window needs while it exists: the shared state, the view the
-// engine speaks to, the system services it reaches, and the engine itself.
-struct MainWindow {
+// The work area of the screen the window is on.
+RECT work_area_of(HWND window) {
+    RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        work = monitor.rcWork;
+    } else {
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    }
+    return work;
+}
+
+// The window and everything it needs while it exists: the shared state, the
+// view the engine speaks to, the system services it reaches, and the engine
+// itself.
+class MainWindow final : public DialogWindow {
+public:
     explicit MainWindow(RunnerState& state)
         : runner(state),
           shell(state),
@@ -71,27 +89,44 @@ struct MainWindow {
     ResultsManagerLauncher launcher;
     Platform platform;
     ExamEngine engine;
+
+private:
+    BOOL on_init_dialog() override;
+    void on_command(int id, int notification) override;
+    bool on_timer(UINT_PTR timer) override;
+    INT_PTR on_ctl_color(UINT message, HDC dc, HWND control) override;
+    bool on_close() override;  // the close box and Alt+F4
+    void on_dpi_changed(int new_dpi, const RECT& suggested) override;
+    std::optional<INT_PTR> on_message(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+    OwnedBitmap load_quiz_picture(int control, std::int32_t media_id, int width, int height);
+    void fit_to_work_area(int screen_dpi);
+    void quit();
+    BOOL on_set_focus();
+    void on_deactivate();
+
+    SIZE natural_client_ = {};  // the client area as the template makes it
+    int natural_dpi_ = standard_dpi;  // at these dots per inch
 };
 
 // The quiz's own picture in a picture control of the frame, within its box.
-OwnedBitmap load_quiz_picture(MainWindow& self, int control, std::int32_t media_id, int width, int height) {
-    const auto file = self.runner.media->extract(media_id);
+OwnedBitmap MainWindow::load_quiz_picture(int control, std::int32_t media_id, int width, int height) {
+    const auto file = runner.media->extract(media_id);
     if (!file) return {};
-    return load_fitted_bitmap(self.shell.main_window, control, *file, width, height);
+    return load_fitted_bitmap(shell.main_window, control, *file, width, height);
 }
 
-BOOL on_init_dialog(MainWindow& self, HWND window) {
-    Shell& shell = self.shell;
-    const QuizModel& quiz = self.runner.quiz;
+BOOL MainWindow::on_init_dialog() {
+    HWND window = this->window();
+    const QuizModel& quiz = runner.quiz;
     shell.main_window = window;
     shell.next_button = GetDlgItem(window, IDC_NEXT);
 
-    if (quiz.show_logo != 0)
-        shell.logo = load_quiz_picture(self, IDC_LOGO, quiz.logo_media_id, logo_width, logo_height);
+    if (quiz.show_logo != 0) shell.logo = load_quiz_picture(IDC_LOGO, quiz.logo_media_id, logo_width, logo_height);
     if (quiz.show_banner != 0) {
         // The banner takes the title band's place; a banner that cannot be
         // read leaves the band empty, in its colour.
-        shell.banner = load_quiz_picture(self, IDC_BANNER, quiz.banner_media_id, banner_width, banner_height);
+        shell.banner = load_quiz_picture(IDC_BANNER, quiz.banner_media_id, banner_width, banner_height);
         if (shell.banner) {
             ShowWindow(GetDlgItem(window, IDC_TITLE), SW_HIDE);
             ShowWindow(GetDlgItem(window, IDC_BANNER), SW_SHOW);
@@ -101,79 +136,141 @@ BOOL on_init_dialog(MainWindow& self, HWND window) {
     // In the colours of the student's buttons.
     for (auto [bitmap, id] : {std::pair{&shell.play_bitmap, IDB_PLAY}, std::pair{&shell.stop_bitmap, IDB_STOP}})
         bitmap->reset(static_cast<HBITMAP>(
-            LoadImageW(self.runner.instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+            LoadImageW(runner.instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
 
     shell.window_brush = make_brush(shell.colours.window);
     shell.title_brush = make_brush(shell.colours.title_band);
     shell.page_brush = make_brush(shell.colours.page);
     if (quiz.show_banner == 0) set_item_text(window, IDC_TITLE, quiz.quiz_name);
 
+    RECT client = {};
+    GetClientRect(window, &client);
+    natural_client_ = {client.right, client.bottom};
+    natural_dpi_ = dpi();
+    fit_to_work_area(natural_dpi_);
     ShowWindow(window, SW_SHOW);
-    self.engine.open();
-    shell.title_font = make_font(window, IDC_TITLE, title_font_height, true, false);
+    engine.open();
+    set_font(IDC_TITLE, title_font_height, true, false);
     // The engine or the page has given the focus.
     return FALSE;
 }
 
-void quit(MainWindow& self) {
-    if (!self.engine.confirm_quit()) return;
-    KillTimer(self.shell.main_window, static_cast<UINT_PTR>(Timer::countdown));
-    KillTimer(self.shell.main_window, static_cast<UINT_PTR>(Timer::elapsed));
-    EndDialog(self.shell.main_window, 1);
+// The window at the screen's dots per inch, or, taller or wider than the
+// work area of its screen (a small screen at a large scale: 812 pixels high
+// at 144 dots per inch), laid out as for fewer dots per inch until it fits,
+// so that its buttons stay in reach. Inside the work area, moved as little
+// as it takes, or centred on it when made smaller.
+void MainWindow::fit_to_work_area(int screen_dpi) {
+    HWND window = this->window();
+    const RECT work = work_area_of(window);
+    RECT frame = {}, client = {};
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    const int room_width = work.right - work.left - (frame.right - frame.left - client.right);
+    const int room_height = work.bottom - work.top - (frame.bottom - frame.top - client.bottom);
+    const SIZE wanted = {MulDiv(natural_client_.cx, screen_dpi, natural_dpi_),
+                         MulDiv(natural_client_.cy, screen_dpi, natural_dpi_)};
+    int layout_dpi = screen_dpi;
+    if (wanted.cx > room_width || wanted.cy > room_height)
+        layout_dpi = std::min(MulDiv(screen_dpi, room_width, wanted.cx), MulDiv(screen_dpi, room_height, wanted.cy));
+    if (layout_dpi <= 0) return;
+    rescale(layout_dpi);
+    set_client_size({MulDiv(natural_client_.cx, layout_dpi, natural_dpi_),
+                     MulDiv(natural_client_.cy, layout_dpi, natural_dpi_)},
+                    screen_dpi);
+
+    GetWindowRect(window, &frame);
+    const LONG width = frame.right - frame.left, height = frame.bottom - frame.top;
+    LONG x = std::clamp(frame.left, work.left, std::max(work.left, work.right - width));
+    LONG y = std::clamp(frame.top, work.top, std::max(work.top, work.bottom - height));
+    if (layout_dpi != screen_dpi) {
+        x = work.left + (work.right - work.left - width) / 2;
+        y = work.top + (work.bottom - work.top - height) / 2;
+    }
+    if (x != frame.left || y != frame.top)
+        SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    place_page(shell);
 }
 
-void on_command(MainWindow& self, int id, int notification) {
+void MainWindow::on_dpi_changed(int new_dpi, const RECT& suggested) {
+    SetWindowPos(window(), nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    fit_to_work_area(new_dpi);
+}
+
+void MainWindow::quit() {
+    if (!engine.confirm_quit()) return;
+    KillTimer(shell.main_window, static_cast<UINT_PTR>(Timer::countdown));
+    KillTimer(shell.main_window, static_cast<UINT_PTR>(Timer::elapsed));
+    EndDialog(shell.main_window, 1);
+}
+
+bool MainWindow::on_close() {
+    quit();
+    return true;
+}
+
+void MainWindow::on_command(int id, int notification) {
     switch (id) {
     case IDC_NEXT:
-        if (notification == BN_CLICKED) self.engine.next();
+        if (notification == BN_CLICKED) engine.next();
         break;
     case IDC_ABOUT:
-        if (notification == BN_CLICKED)
-            show_about_box(self.shell.main_window, self.runner.quiz, self.shell.page_objects);
+        if (notification == BN_CLICKED) show_about_box(shell.main_window, runner.quiz);
         break;
     case IDC_SHOW_HELP:
-        if (notification == BN_CLICKED) show_help_dialog(self.shell.main_window, self.engine.help_text());
+        if (notification == BN_CLICKED) show_help_dialog(shell.main_window, engine.help_text());
         break;
     case IDC_PALETTE:
-        if (notification == STN_CLICKED) show_palette_dialog(self.shell);
+        if (notification == STN_CLICKED) show_palette_dialog(shell);
         break;
     case IDC_SOUND:
         // A quick second click counts as one more click.
-        if (notification == STN_CLICKED || notification == STN_DBLCLK) self.engine.toggle_mute();
+        if (notification == STN_CLICKED || notification == STN_DBLCLK) engine.toggle_mute();
         break;
     case IDC_QUIT:
     case IDCANCEL:  // Escape
-        if (notification == BN_CLICKED) quit(self);
+        if (notification == BN_CLICKED) quit();
         break;
     default:
         break;
     }
 }
 
-void on_timer(MainWindow& self, WPARAM timer) {
-    if (timer == static_cast<WPARAM>(Timer::countdown)) {
-        self.engine.countdown_tick();
-    } else if (timer == static_cast<WPARAM>(Timer::elapsed)) {
-        self.engine.elapsed_tick();
+bool MainWindow::on_timer(UINT_PTR timer) {
+    if (timer == static_cast<UINT_PTR>(Timer::countdown)) {
+        engine.countdown_tick();
+    } else if (timer == static_cast<UINT_PTR>(Timer::elapsed)) {
+        engine.elapsed_tick();
     }
+    return true;
 }
 
 // The frame's texts in the quiz's text colour on the window's colour; the
-// quiz's name in its own colour on the title band.
-INT_PTR on_ctl_color_text(const Shell& shell, HDC dc, HWND control) {
-    SetBkMode(dc, TRANSPARENT);
-    if (GetDlgCtrlID(control) == IDC_TITLE) {
-        SetTextColor(dc, shell.colours.title_text);
-        return reinterpret_cast<INT_PTR>(shell.title_brush.get());
+// quiz's name in its own colour on the title band; the buttons and the
+// window itself on the window's colour.
+INT_PTR MainWindow::on_ctl_color(UINT message, HDC dc, HWND control) {
+    switch (message) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+        SetBkMode(dc, TRANSPARENT);
+        if (GetDlgCtrlID(control) == IDC_TITLE) {
+            SetTextColor(dc, shell.colours.title_text);
+            return reinterpret_cast<INT_PTR>(shell.title_brush.get());
+        }
+        SetTextColor(dc, shell.colours.text);
+        return reinterpret_cast<INT_PTR>(shell.window_brush.get());
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+        return reinterpret_cast<INT_PTR>(shell.window_brush.get());
+    default:
+        return FALSE;
     }
-    SetTextColor(dc, shell.colours.text);
-    return reinterpret_cast<INT_PTR>(shell.window_brush.get());
 }
 
 // The window itself got the focus (the window manager activating it once it
 // is shown): the control chosen for the student keeps it, rather than the
 // first button of the frame.
-BOOL on_set_focus(const Shell& shell) {
+BOOL MainWindow::on_set_focus() {
     HWND control = shell.chosen_focus;
     if (!control || !IsWindow(control) || !IsChild(shell.main_window, control) || !IsWindowVisible(control) ||
         !IsWindowEnabled(control))
@@ -184,40 +281,20 @@ BOOL on_set_focus(const Shell& shell) {
 
 // The window loses the activation (a dialog, a message box or another
 // program comes over it): the control the student was in gets the focus back.
-void on_deactivate(Shell& shell) {
+void MainWindow::on_deactivate() {
     HWND focused = GetFocus();
     if (focused && IsChild(shell.main_window, focused)) shell.chosen_focus = focused;
 }
 
-INT_PTR CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_INITDIALOG) SetWindowLongPtrW(window, DWLP_USER, lparam);
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, DWLP_USER));
-    if (!self) return FALSE;
+std::optional<INT_PTR> MainWindow::on_message(UINT message, WPARAM wparam, LPARAM /*lparam*/) {
     switch (message) {
-    case WM_INITDIALOG:
-        return on_init_dialog(*self, window);
-    case WM_COMMAND:
-        on_command(*self, LOWORD(wparam), HIWORD(wparam));
-        return TRUE;
-    case WM_TIMER:
-        on_timer(*self, wparam);
-        return TRUE;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-        return on_ctl_color_text(self->shell, reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(self->shell.window_brush.get());
     case WM_SETFOCUS:
-        return on_set_focus(self->shell);
+        return on_set_focus();
     case WM_ACTIVATE:
-        if (LOWORD(wparam) == WA_INACTIVE) on_deactivate(self->shell);
+        if (LOWORD(wparam) == WA_INACTIVE) on_deactivate();
         return FALSE;
-    case WM_CLOSE:  // the close box and Alt+F4
-        quit(*self);
-        return TRUE;
     default:
-        return FALSE;
+        return std::nullopt;
     }
 }
 
@@ -225,10 +302,8 @@ INT_PTR CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
 
 INT_PTR run_main_window(RunnerState& runner) {
     MainWindow self(runner);
-    const INT_PTR result = DialogBoxParamW(runner.instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, main_window_proc,
-                                           reinterpret_cast<LPARAM>(&self));
+    const INT_PTR result = self.run_modal(runner.instance, IDD_MAIN, nullptr);
     self.view.forget_page();
-    self.shell.page_objects.clear();
     return result;
 }
 

@@ -9,63 +9,20 @@
 
 namespace kz::win {
 
-void HostedPage::attach(HWND window, LPARAM parameter) {
-    auto* page = reinterpret_cast<HostedPage*>(parameter);
-    if (!page) return;
-    page->window_ = window;
-    SetWindowLongPtrW(window, DWLP_USER, parameter);
-}
-
-void HostedPage::detach(HWND window) {
-    auto* page = reinterpret_cast<HostedPage*>(GetWindowLongPtrW(window, DWLP_USER));
-    if (page) page->window_ = nullptr;
-    SetWindowLongPtrW(window, DWLP_USER, 0);
-}
-
-std::shared_ptr<HostedPage> HostedPage::of(HWND window) {
-    auto* page = reinterpret_cast<HostedPage*>(GetWindowLongPtrW(window, DWLP_USER));
-    return page ? page->shared_from_this() : nullptr;
-}
-
-INT_PTR CALLBACK HostedPage::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_INITDIALOG) attach(window, lparam);
-    const auto page = of(window);
-    if (!page) return FALSE;
+INT_PTR HostedPage::on_ctl_color(UINT message, HDC dc, HWND control) {
     switch (message) {
-    case WM_INITDIALOG:
-        return page->on_init_dialog();
-    case WM_COMMAND:
-        page->on_command(LOWORD(wparam), HIWORD(wparam));
-        return TRUE;
-    case WM_NOTIFY: {
-        const auto& header = *reinterpret_cast<const NMHDR*>(lparam);
-        LRESULT result = 0;
-        if (header.code == EN_MSGFILTER) {
-            result = page->filter_key(*reinterpret_cast<const MSGFILTER*>(lparam)) ? 1 : 0;
-        } else if (!page->on_notify(header, result)) {
-            return FALSE;
-        }
-        SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
-        return TRUE;
-    }
-    case WM_CONTEXTMENU:
-        return page->on_context_menu(reinterpret_cast<HWND>(wparam),
-                                     POINT{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))});
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-        return page->on_ctl_color(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+        return on_ctl_color(dc, control);
     case WM_CTLCOLORDLG:
-        return page->page_brush();
-    case WM_NCDESTROY:
-        detach(window);
-        return FALSE;
+        return page_brush();
     default:
         return FALSE;
     }
 }
 
 void host_page(const std::shared_ptr<HostedPage>& page, int template_id, Shell& shell) {
-    show_page(shell, template_id, HostedPage::procedure, reinterpret_cast<LPARAM>(page.get()));
+    show_page(shell, template_id, static_cast<DialogWindow*>(page.get()));
 }
 
 INT_PTR HostedPage::on_ctl_color(HDC dc, HWND /*control*/) const { return page_control_colours(shell_, dc); }
@@ -90,7 +47,7 @@ LRESULT CALLBACK wants_enter(HWND control, UINT message, WPARAM wparam, LPARAM l
 }  // namespace
 
 void HostedPage::give_keys_to_window(int control) {
-    HWND item = GetDlgItem(window_, control);
+    HWND item = GetDlgItem(window(), control);
     if (!item) return;
     window_keys_.push_back(control);
     SetWindowSubclass(item, wants_enter, 0, 0);
@@ -106,7 +63,7 @@ void HostedPage::press_next() const {
 
 // Enter (without Ctrl) and Tab of a control that gives them to the window;
 // true when the key is kept from the control.
-bool HostedPage::filter_key(const MSGFILTER& filter) {
+bool HostedPage::on_key_filter(const MSGFILTER& filter) {
     const int control = static_cast<int>(filter.nmhdr.idFrom);
     if (std::find(window_keys_.begin(), window_keys_.end(), control) == window_keys_.end()) return false;
     if (GetKeyState(VK_CONTROL) & 0x8000) return false;
@@ -127,7 +84,7 @@ bool HostedPage::filter_key(const MSGFILTER& filter) {
 }
 
 void HostedPage::show_controls(std::initializer_list<int> ids, bool visible) const {
-    for (const int id : ids) ShowWindow(GetDlgItem(window_, id), visible ? SW_SHOW : SW_HIDE);
+    for (const int id : ids) ShowWindow(GetDlgItem(window(), id), visible ? SW_SHOW : SW_HIDE);
 }
 
 }  // namespace kz::win

@@ -2,11 +2,11 @@
 // A page of the main window as the exam view speaks to it. Each page file
 // derives its own page from this one, answers the calls of the view that make
 // sense on it (the others do nothing, so a call meant for another page is
-// harmless), and handles its window's messages in the handlers below, which
-// the one dialog procedure of every page calls.
+// harmless), and handles its window's messages in the handlers of the dialog
+// base.
 //
-// The view owns the current page through a shared pointer, and the page's
-// dialog procedure holds one more while it handles a message: a command that
+// The view owns the current page through a shared pointer, and the dialog
+// procedure holds one more while the page handles a message: a command that
 // makes the engine replace the page (the end page's "&Recommencer", a time
 // limit running out while the image preview is open) destroys the page's
 // window under the procedure, never the object the procedure is using.
@@ -25,18 +25,13 @@
 #include "exam/exam_view.h"
 #include "exam/home_form.h"
 #include "host/shell.h"
+#include "win32/dialog_window.h"
 
 namespace kz::win {
 
-class HostedPage : public std::enable_shared_from_this<HostedPage> {
+class HostedPage : public DialogWindow, public std::enable_shared_from_this<HostedPage> {
 public:
     explicit HostedPage(Shell& shell) : shell_(shell) {}
-    virtual ~HostedPage() = default;
-    HostedPage(const HostedPage&) = delete;
-    HostedPage& operator=(const HostedPage&) = delete;
-
-    // The page's window; none once it has been destroyed.
-    HWND window() const { return window_; }
 
     // Question pages.
     virtual void show_prompt(std::string_view /*rich_text*/) {}
@@ -60,19 +55,12 @@ public:
     virtual HWND focus_control(Focus /*target*/) { return nullptr; }
     virtual HWND palette_control(PaletteTarget /*target*/) { return nullptr; }
 
-    // The dialog procedure of every page: `parameter` of WM_INITDIALOG is the
-    // page, which it then keeps alive while each message is handled.
-    static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-
 protected:
-    // The page's handlers.
-    virtual BOOL on_init_dialog() { return FALSE; }
-    virtual void on_command(int /*id*/, int /*notification*/) {}
-    // True when the page handled the notification, its result in `result`.
-    virtual bool on_notify(const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
-    virtual bool on_context_menu(HWND /*control*/, POINT /*at*/) { return false; }
+    BOOL on_init_dialog() override { return FALSE; }
     // Static and edit controls in the quiz's text colour on a transparent
-    // background; the page itself in the page brush.
+    // background (the second form, which a page may change); the page itself
+    // in the page brush.
+    INT_PTR on_ctl_color(UINT message, HDC dc, HWND control) override;
     virtual INT_PTR on_ctl_color(HDC dc, HWND control) const;
     INT_PTR page_brush() const { return reinterpret_cast<INT_PTR>(shell_.page_brush.get()); }
 
@@ -90,12 +78,9 @@ protected:
     Shell& shell_;
 
 private:
-    static void attach(HWND window, LPARAM parameter);
-    static void detach(HWND window);
-    static std::shared_ptr<HostedPage> of(HWND window);
-    bool filter_key(const MSGFILTER& filter);
+    std::shared_ptr<void> keep_alive() override { return shared_from_this(); }
+    bool on_key_filter(const MSGFILTER& filter) override;
 
-    HWND window_ = nullptr;
     std::vector<int> window_keys_;  // controls whose Enter and Tab belong to the window
 };
 

@@ -9,12 +9,10 @@ namespace {
 // of 96 dots per inch: under the title band, left of the window's edge.
 constexpr int page_left = 15;
 constexpr int page_top = 85;
-constexpr int standard_dpi = 96;
 
 }  // namespace
 
-HWND show_page(Shell& shell, int template_id, DLGPROC procedure, LPARAM parameter) {
-    shell.page_objects.clear();
+HWND show_page(Shell& shell, int template_id, DialogWindow* page) {
     if (shell.page) {
         HWND old_page = shell.page;
         shell.page = nullptr;
@@ -24,40 +22,41 @@ HWND show_page(Shell& shell, int template_id, DLGPROC procedure, LPARAM paramete
     // rule with it.
     EnableWindow(shell.next_button, TRUE);
 
-    HWND page = CreateDialogParamW(shell.runner.instance, MAKEINTRESOURCEW(template_id), shell.main_window,
-                                   procedure, parameter);
-    if (!page) return nullptr;
-    shell.page = page;
-    SetWindowPos(page, nullptr, scaled_pixels(shell.main_window, page_left),
-                 scaled_pixels(shell.main_window, page_top), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ShowWindow(page, SW_SHOW);
-    InvalidateRect(page, nullptr, TRUE);
-    UpdateWindow(page);
-    return page;
+    HWND window = CreateDialogParamW(shell.runner.instance, MAKEINTRESOURCEW(template_id), shell.main_window,
+                                     DialogWindow::procedure, reinterpret_cast<LPARAM>(page));
+    if (!window) return nullptr;
+    shell.page = window;
+    // The page is made at its screen's dots per inch; the window around it
+    // may be laid out for others (moved to another screen, or made smaller
+    // to fit its screen).
+    const DialogWindow* frame = DialogWindow::of(shell.main_window);
+    if (frame && page && page->dpi() != frame->dpi()) {
+        const int made_for = page->dpi();
+        RECT size = {};
+        GetWindowRect(window, &size);
+        page->rescale(frame->dpi());
+        SetWindowPos(window, nullptr, 0, 0, MulDiv(size.right - size.left, frame->dpi(), made_for),
+                     MulDiv(size.bottom - size.top, frame->dpi(), made_for),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    place_page(shell);
+    ShowWindow(window, SW_SHOW);
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+    return window;
 }
 
-OwnedFont make_font(HWND dialog, int control, int height, bool bold, bool underline) {
-    HWND item = GetDlgItem(dialog, control);
-    if (!item) return {};
-    LOGFONTW description = {};
-    auto current = reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0));
-    GetObjectW(current ? static_cast<HGDIOBJ>(current) : GetStockObject(DEFAULT_GUI_FONT), sizeof description,
-               &description);
-    description.lfHeight = scaled_pixels(dialog, height);
-    if (bold) description.lfWeight = FW_BOLD;
-    description.lfUnderline = underline ? TRUE : FALSE;
-    OwnedFont font(CreateFontIndirectW(&description));
-    if (font) SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-    return font;
+void place_page(const Shell& shell) {
+    if (!shell.page) return;
+    SetWindowPos(shell.page, nullptr, scaled_pixels(shell.main_window, page_left),
+                 scaled_pixels(shell.main_window, page_top), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 OwnedBrush make_brush(COLORREF colour) { return OwnedBrush(CreateSolidBrush(colour)); }
 
 int scaled_pixels(HWND window, int pixels) {
-    HDC dc = GetDC(window);
-    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : standard_dpi;
-    if (dc) ReleaseDC(window, dc);
-    return MulDiv(pixels, dpi > 0 ? dpi : standard_dpi, standard_dpi);
+    const DialogWindow* dialog = DialogWindow::of(window);
+    return MulDiv(pixels, dialog ? dialog->dpi() : window_dpi(window), standard_dpi);
 }
 
 void update_sound_icon(Shell& shell, bool muted) {

@@ -5,24 +5,24 @@
 #include <windows.h>
 
 #include "host/shell.h"
+#include "win32/dialog_window.h"
 #include "win32/gdi_handle.h"
 
 namespace kz::win {
 
-// Replaces the current page: deletes the objects kept for the old one,
-// destroys it, creates the new page from its template as a child of the main
-// window, places it at (15, 85) of the window's client area, shows and paints
-// it. Returns the new page, or none when it could not be created.
-HWND show_page(Shell& shell, int template_id, DLGPROC procedure, LPARAM parameter);
+// Replaces the current page: destroys the old one, creates the new page's
+// window from its template as a child of the main window, lays it out at the
+// main window's dots per inch, places it, shows and paints it. Returns the
+// new page's window, or none when it could not be created.
+HWND show_page(Shell& shell, int template_id, DialogWindow* page);
 
-// A copy of the control's font with another height (in pixels of a screen of
-// 96 dots per inch, scaled to the window's), bold and underlined as asked,
-// set on the control. The caller keeps it while the control shows it.
-OwnedFont make_font(HWND dialog, int control, int height, bool bold, bool underline);
+// Puts the current page at (15, 85) of the main window's client area.
+void place_page(const Shell& shell);
 
 OwnedBrush make_brush(COLORREF colour);
 
-// Pixels of a screen of 96 dots per inch, in pixels of the window's screen.
+// Pixels of a screen of 96 dots per inch, in pixels of the window: at the
+// dots per inch a dialog of the runner is laid out for, else at its screen's.
 int scaled_pixels(HWND window, int pixels);
 
 // The sound toggle shows the loudspeaker, or the crossed-out one when muted.

@@ -9,8 +9,6 @@ namespace {
 
 constexpr int prompt_height = 20;
 constexpr int question_height = 17;
-constexpr int prompt_font_slot = 1;
-constexpr int question_font_slot = 2;
 
 }  // namespace
 
@@ -28,8 +26,8 @@ BOOL QuestionPage::on_init_dialog() {
         shown.attach(page, shell_);
         give_keys_to_window(shown.controls().text);
     }
-    shell_.page_objects.store(question_font_slot, make_font(page, IDC_QUESTION, question_height, false, false));
-    shell_.page_objects.store(prompt_font_slot, make_font(page, IDC_PROMPT, prompt_height, true, false));
+    set_font(IDC_QUESTION, question_height, false, false);
+    set_font(IDC_PROMPT, prompt_height, true, false);
     return FALSE;
 }
 

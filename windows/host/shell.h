@@ -1,11 +1,10 @@
 #pragma once
 // What the main window and its pages share while the quiz runs: the frame's
-// handles, the current page and its GDI objects, the brushes of the quiz's
+// handles, the current page, the brushes of the quiz's
 // colours, the sound icon and the special-characters target. One instance,
 // owned by the main window for as long as it exists.
 #include <windows.h>
 
-#include "host/page_objects.h"
 #include "host/runner_state.h"
 #include "win32/gdi_handle.h"
 
@@ -38,7 +37,6 @@ struct Shell {
     HWND next_button = nullptr;
     HWND page = nullptr;  // the current page, none before the first
     HWND chosen_focus = nullptr;  // the control last given the focus for the student
-    PageObjects page_objects;
 
     QuizColours colours;
     OwnedBrush window_brush;
@@ -55,7 +53,6 @@ struct Shell {
     OwnedBitmap play_bitmap;
     OwnedBitmap stop_bitmap;
 
-    OwnedFont title_font;
     OwnedBitmap logo;
     OwnedBitmap banner;
 };

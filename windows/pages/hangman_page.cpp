@@ -14,8 +14,6 @@ namespace {
 
 constexpr int mask_height = 30;
 constexpr int help_height = 13;
-constexpr int mask_font_slot = 3;
-constexpr int help_font_slot = 4;
 constexpr int icon_size = 16;
 constexpr int tries = 5;
 
@@ -53,8 +51,8 @@ private:
         icon_.reset(static_cast<HICON>(LoadImageW(shell_.runner.instance, MAKEINTRESOURCEW(IDI_TRIES), IMAGE_ICON,
                                                   icon_size, icon_size, 0)));
         SendDlgItemMessageW(page, IDC_HANGMAN_TRIES_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
-        shell_.page_objects.store(mask_font_slot, make_font(page, IDC_HANGMAN_MASK, mask_height, true, false));
-        shell_.page_objects.store(help_font_slot, make_font(page, IDC_HANGMAN_HELP, help_height, false, false));
+        set_font(IDC_HANGMAN_MASK, mask_height, true, false);
+        set_font(IDC_HANGMAN_HELP, help_height, false, false);
         // Enter in the letter box tests the letter; it never presses
         // "Suivant >", which would grade the word half found.
         give_keys_to_window(IDC_HANGMAN_LETTER);

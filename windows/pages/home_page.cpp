@@ -11,7 +11,6 @@ namespace kz::win {
 namespace {
 
 constexpr int name_label_height = 16;
-constexpr int name_label_font_slot = 1;
 
 // The controls that "&Plus d'options" shows and "&Moins d'options" hides.
 constexpr int option_controls[] = {
@@ -39,8 +38,7 @@ public:
 
     BOOL on_init_dialog() override {
         HWND page = window();
-        shell_.page_objects.store(name_label_font_slot,
-                                  make_font(page, IDC_HOME_NAME_LABEL, name_label_height, true, false));
+        set_font(IDC_HOME_NAME_LABEL, name_label_height, true, false);
 
         for (const std::string& text : form_.exam_type_texts)
             SendDlgItemMessageW(page, IDC_HOME_TYPE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));

@@ -11,8 +11,6 @@ namespace {
 
 constexpr int letters_height = 30;
 constexpr int help_height = 13;
-constexpr int letters_font_slot = 3;
-constexpr int help_font_slot = 4;
 // The longest answer that is graded, in characters.
 constexpr int answer_limit = 1023;
 
@@ -42,9 +40,8 @@ private:
     BOOL on_init_dialog() override {
         QuestionPage::on_init_dialog();
         HWND page = window();
-        shell_.page_objects.store(letters_font_slot,
-                                  make_font(page, IDC_SCRAMBLE_LETTERS, letters_height, true, false));
-        shell_.page_objects.store(help_font_slot, make_font(page, IDC_SCRAMBLE_HELP, help_height, false, false));
+        set_font(IDC_SCRAMBLE_LETTERS, letters_height, true, false);
+        set_font(IDC_SCRAMBLE_HELP, help_height, false, false);
         set_rich_background(GetDlgItem(page, IDC_SCRAMBLE_ANSWER), shell_.colours.page);
         SendDlgItemMessageW(page, IDC_SCRAMBLE_ANSWER, EM_EXLIMITTEXT, 0, answer_limit);
         // The box is a multi-line one: Enter is "Suivant >" and Tab the next

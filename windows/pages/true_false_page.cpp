@@ -8,7 +8,6 @@ namespace kz::win {
 namespace {
 
 constexpr int statement_height = 17;
-constexpr int statement_font_slot = 3;
 
 class TrueFalsePage final : public QuestionPage {
 public:
@@ -32,8 +31,7 @@ public:
 private:
     BOOL on_init_dialog() override {
         QuestionPage::on_init_dialog();
-        shell_.page_objects.store(statement_font_slot,
-                                  make_font(window(), IDC_TF_ANSWER, statement_height, true, false));
+        set_font(IDC_TF_ANSWER, statement_height, true, false);
         return FALSE;
     }
 };
