@@ -10,6 +10,10 @@
 #include <windows.h>
 
 #include <cmath>
+#include <initializer_list>
+#include <iostream>
+#include <optional>
+#include <vector>
 #include <string>
 
 #include "harness/correction_window.h"
@@ -68,9 +72,13 @@ RECT work_area() {
     return work;
 }
 
-bool contains(const RECT& outer, const RECT& inner) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
+::testing::AssertionResult contains(const RECT& outer, const RECT& inner) {
+    if (inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+        inner.bottom <= outer.bottom)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "(" << inner.left << ", " << inner.top << ")-(" << inner.right << ", "
+                                         << inner.bottom << ") is not within (" << outer.left << ", " << outer.top
+                                         << ")-(" << outer.right << ", " << outer.bottom << ")";
 }
 
 // The client area in screen coordinates.
@@ -98,6 +106,24 @@ int ink_height(HWND control) {
     }
     ReleaseDC(nullptr, screen);
     return first < 0 ? 0 : last - first + 1;
+}
+
+// True once the window and its children have nothing left to paint and each
+// of these controls shows something drawn.
+bool painted(HWND window, std::initializer_list<int> controls) {
+    if (GetUpdateRect(window, nullptr, FALSE)) return false;
+    bool pending = false;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM pending) -> BOOL {
+            *reinterpret_cast<bool*>(pending) = GetUpdateRect(child, nullptr, FALSE) != 0;
+            return !*reinterpret_cast<bool*>(pending);
+        },
+        reinterpret_cast<LPARAM>(&pending));
+    if (pending) return false;
+    for (const int control : controls)
+        if (ink_height(GetDlgItem(window, control)) == 0) return false;
+    return true;
 }
 
 double ratio(LONG after, LONG before) { return before > 0 ? static_cast<double>(after) / before : 0.0; }
@@ -219,6 +245,58 @@ TEST(DialogsAtAnotherDpi, TheCorrectionRefitsItselfAndThePaletteGrowsItsCharacte
     EXPECT_TRUE(quit_runner(run));
 }
 
+// The GDI objects of the process other than Wine's cached device contexts
+// (three objects each: the context, its region, its bitmap).
+std::optional<int> objects_besides_contexts(const Process& process) {
+    const auto count = gdi_object_count(process);
+    const auto cached = device_context_count(process);
+    if (!count || !cached) return std::nullopt;
+    return *count - 3 * *cached;
+}
+
+// The fonts a dialog sets on its controls go with it (the About box's when
+// it closes, over a page that stays), and a change of dots per inch remakes
+// the window's and its page's fonts without keeping the old ones.
+TEST(DialogFonts, GoWithTheirDialogAndAreRemadeWithoutLeftoversAtEachDpiChange) {
+    const fs::path dir = scratch_dir("dpi-fonts");
+    RunningQuiz run = start_exam(dir);
+    ASSERT_NE(run.window, nullptr);
+    ASSERT_NE(wait_page_with(run.window, ids::answer), nullptr);
+    const auto about_box_round = [&] {
+        if (!press(run.window, ids::about)) return false;
+        HWND box = run.process->wait_window(L"#32770", 10s, wide_text("À propos du questionnaire"));
+        if (!box) return false;
+        click(box, IDOK);
+        return wait_until([&] { return !IsWindow(box); });
+    };
+    const auto dpi_round = [&] {
+        return send_dpi_changed(*run.process, run.window, 144) && send_dpi_changed(*run.process, run.window, 96);
+    };
+    std::vector<int> counts;
+    for (int round = 0; round < 8; ++round) {
+        ASSERT_TRUE(about_box_round()) << "round " << round + 1;
+        ASSERT_TRUE(dpi_round()) << "round " << round + 1;
+        // Counted once the window is painted and the count holds still:
+        // painting makes and deletes objects of its own.
+        std::optional<int> count;
+        ASSERT_TRUE(wait_until([&] {
+            if (!painted(run.window, {})) return false;
+            const auto first = objects_besides_contexts(*run.process);
+            Sleep(50);
+            count = objects_besides_contexts(*run.process);
+            return first && count && *first == *count;
+        })) << "the GDI objects cannot be counted";
+        counts.push_back(*count);
+    }
+    // The first round makes what is then kept (the template's font at the
+    // window's size); every round after leaves the count where it was.
+    std::string all;
+    for (const int count : counts) all += std::to_string(count) + " ";
+    std::cout << "GDI objects: " << all << "\n";
+    EXPECT_EQ(counts[1], counts.back()) << all;
+    EXPECT_TRUE(quit_runner(run));
+}
+
 // At the prefix's own dots per inch (the registry's LogPixels): a question
 // page, the palette and the correction fit the work area with every button
 // inside its window. Their pictures are kept to be looked at.
@@ -237,6 +315,7 @@ TEST(DpiOfThePrefix, AQuestionPageThePaletteAndTheCorrectionFitTheScreen) {
     EXPECT_TRUE(contains(client_on_screen(run.window), screen_rect(page)));
     for (const int button : frame_buttons)
         EXPECT_TRUE(contains(client_on_screen(run.window), screen_rect(GetDlgItem(run.window, button))));
+    EXPECT_TRUE(wait_until([&] { return painted(run.window, {ids::about, ids::help, ids::next, ids::quit}); }));
     EXPECT_TRUE(screenshot(run.window, shots / "question-page.bmp"));
 
     HWND palette = open_palette(run);
@@ -244,6 +323,7 @@ TEST(DpiOfThePrefix, AQuestionPageThePaletteAndTheCorrectionFitTheScreen) {
     EXPECT_TRUE(contains(work, screen_rect(palette)));
     for (const int control : {IDOK, IDCANCEL, palette_characters})
         EXPECT_TRUE(contains(client_on_screen(palette), screen_rect(GetDlgItem(palette, control))));
+    EXPECT_TRUE(wait_until([&] { return painted(palette, {IDOK, IDCANCEL, palette_characters}); }));
     EXPECT_TRUE(screenshot(palette, shots / "palette.bmp"));
     click(palette, IDCANCEL);
     ASSERT_TRUE(wait_until([&] { return !IsWindow(palette); }));
@@ -254,6 +334,7 @@ TEST(DpiOfThePrefix, AQuestionPageThePaletteAndTheCorrectionFitTheScreen) {
     EXPECT_TRUE(contains(work, screen_rect(correction)));
     for (const int control : {IDOK, correction_ids::places[0].text})
         EXPECT_TRUE(contains(client_on_screen(correction), screen_rect(GetDlgItem(correction, control))));
+    EXPECT_TRUE(wait_until([&] { return painted(correction, {IDOK, correction_ids::heading}); }));
     EXPECT_TRUE(screenshot(correction, shots / "correction.bmp"));
     click(correction, IDOK);
     EXPECT_TRUE(quit_runner(run));

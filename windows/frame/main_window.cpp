@@ -170,13 +170,14 @@ void MainWindow::fit_to_work_area(int screen_dpi) {
     const int room_height = work.bottom - work.top - (frame.bottom - frame.top - client.bottom);
     const SIZE wanted = {MulDiv(natural_client_.cx, screen_dpi, natural_dpi_),
                          MulDiv(natural_client_.cy, screen_dpi, natural_dpi_)};
+    if (wanted.cx <= 0 || wanted.cy <= 0) return;
     int layout_dpi = screen_dpi;
-    if (wanted.cx > room_width || wanted.cy > room_height)
-        layout_dpi = std::min(MulDiv(screen_dpi, room_width, wanted.cx), MulDiv(screen_dpi, room_height, wanted.cy));
+    if (wanted.cx > room_width || wanted.cy > room_height)  // rounded down, so that it fits
+        layout_dpi = std::min(screen_dpi * room_width / wanted.cx, screen_dpi * room_height / wanted.cy);
     if (layout_dpi <= 0) return;
     rescale(layout_dpi);
-    set_client_size({MulDiv(natural_client_.cx, layout_dpi, natural_dpi_),
-                     MulDiv(natural_client_.cy, layout_dpi, natural_dpi_)},
+    set_client_size({std::min(MulDiv(natural_client_.cx, layout_dpi, natural_dpi_), std::max(room_width, 1)),
+                     std::min(MulDiv(natural_client_.cy, layout_dpi, natural_dpi_), std::max(room_height, 1))},
                     screen_dpi);
 
     GetWindowRect(window, &frame);

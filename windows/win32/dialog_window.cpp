@@ -1,5 +1,8 @@
 #include "win32/dialog_window.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace kz::win {
 namespace {
 
@@ -39,6 +42,27 @@ LOGFONTW description_of(HFONT font) {
     GetObjectW(font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT), sizeof description,
                &description);
     return description;
+}
+
+// A font of the description, for a layout at these dots per inch. A face
+// drawn from fixed sizes made for 96 dots per inch (the raster "MS Sans
+// Serif" of the dialog templates) is drawn at any other in its scalable
+// twin: stretched, its letters come out blocky or far apart.
+OwnedFont create_font(HWND window, LOGFONTW description, int dpi) {
+    OwnedFont font(CreateFontIndirectW(&description));
+    HDC dc = font && dpi != standard_dpi ? GetDC(window) : nullptr;
+    if (!dc) return font;
+    TEXTMETRICW metrics = {};
+    const HGDIOBJ before = SelectObject(dc, font.get());
+    const bool measured = GetTextMetricsW(dc, &metrics) != 0;
+    SelectObject(dc, before);
+    ReleaseDC(window, dc);
+    if (!measured || (metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) != 0) return font;
+    constexpr wchar_t scalable[] = L"Microsoft Sans Serif";
+    std::copy(std::begin(scalable), std::end(scalable), description.lfFaceName);
+    description.lfWidth = 0;
+    OwnedFont twin(CreateFontIndirectW(&description));
+    return twin ? std::move(twin) : std::move(font);
 }
 
 }  // namespace
@@ -153,7 +177,7 @@ void DialogWindow::make_font(ControlFont& owned) {
     HWND item = GetDlgItem(window_, owned.control);
     LOGFONTW description = owned.description;
     description.lfHeight = scaled(owned.height);
-    OwnedFont font(CreateFontIndirectW(&description));
+    OwnedFont font = create_font(window_, description, dpi_);
     if (!item || !font) return;
     // The new font is set before the old one is deleted, so the control
     // never shows a deleted font.
@@ -190,7 +214,7 @@ void DialogWindow::rescale(int new_dpi) {
     if (template_font) {
         LOGFONTW description = description_of(template_font);
         description.lfHeight = MulDiv(description.lfHeight, new_dpi, old_dpi);
-        resized.reset(CreateFontIndirectW(&description));
+        resized = create_font(window_, description, new_dpi);
     }
 
     for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
