@@ -19,6 +19,7 @@
 #include "system/results_manager_launcher.h"
 #include "system/system_folders.h"
 #include "system/system_registry.h"
+#include "win32/owner_window.h"
 #include "win32/win_text.h"
 
 namespace kz::win {
@@ -51,9 +52,9 @@ struct MainWindow {
           shell(state),
           view(shell),
           random(random_for_this_run()),
-          file_dialog(shell.main_window),
-          mail(shell.main_window),
-          launcher(shell.main_window, state.runner_directory),
+          file_dialog(owner),
+          mail(owner),
+          launcher(owner, state.runner_directory),
           platform{clock, random, registry, folders, file_dialog, mail, launcher},
           engine(state.quiz, *state.media, view, platform, state.runner_path) {
         shell.engine = &engine;
@@ -61,6 +62,7 @@ struct MainWindow {
 
     RunnerState& runner;
     Shell shell;
+    OwnerWindow owner;  // the window itself while it exists, for the system services
     WindowView view;
     SystemClock clock;
     DefaultRandom random;
@@ -84,6 +86,7 @@ BOOL on_init_dialog(MainWindow& self, HWND window) {
     Shell& shell = self.shell;
     const QuizModel& quiz = self.runner.quiz;
     shell.main_window = window;
+    self.owner.set(window);
     shell.next_button = GetDlgItem(window, IDC_NEXT);
 
     if (quiz.show_logo != 0)
@@ -227,6 +230,7 @@ INT_PTR run_main_window(RunnerState& runner) {
     MainWindow self(runner);
     const INT_PTR result = DialogBoxParamW(runner.instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, main_window_proc,
                                            reinterpret_cast<LPARAM>(&self));
+    self.owner.clear();
     self.view.forget_page();
     self.shell.page_objects.clear();
     return result;
