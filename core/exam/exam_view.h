@@ -3,6 +3,7 @@
 // is told and hands back what the student entered. The Windows pages and the
 // terminal player implement it; the engine makes every decision.
 #include <array>
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -40,6 +41,10 @@ enum class PaletteTarget { answer_field, letter_box };
 // The places of a question page that show a quiz text, an image or a media
 // item's play and stop buttons.
 enum class Place { question, box_1, box_2, box_3, statement };
+
+// The longest typed answer that is graded, in characters: the rest is cut
+// off, and a front end's answer box takes no more.
+inline constexpr std::size_t typed_answer_limit = 1023;
 
 // The student's verdict on a true/false statement.
 enum class TrueFalseChoice { says_true, says_false };

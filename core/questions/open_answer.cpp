@@ -7,7 +7,6 @@ namespace kz {
 
 namespace {
 constexpr int question_image_box = 90;
-constexpr std::size_t typed_answer_limit = 1023;
 }  // namespace
 
 bool build_open_pool(ExamContext& exam) {

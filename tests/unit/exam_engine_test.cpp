@@ -198,6 +198,21 @@ TEST(ExamFlow, ANameIsKeptToItsFirst29Characters) {
     EXPECT_EQ(exam.engine.exam_settings().student_name, std::string(29, 'x'));
 }
 
+// The typed answer of both typing exam types is graded and recorded on its
+// first typed_answer_limit characters, all that a front end's answer box
+// holds: what comes after them changes nothing.
+TEST(ExamFlow, ATypedAnswerIsGradedAndRecordedOnTheLengthGraded) {
+    const std::string expected(typed_answer_limit, 'x');
+    for (const ExamType type : {ExamType::open_answer, ExamType::scrambled_letters}) {
+        ExamHarness exam(quiz_of_type(type, {{"Mots", {{"Q", expected}}}}));
+        exam.engine.open();
+        exam.answer(expected + "yz");
+        const QuestionRecord& entry = exam.engine.exam_record().entries.at(0);
+        EXPECT_EQ(entry.right, 1) << static_cast<int>(type);
+        EXPECT_EQ(entry.given[0], expected) << static_cast<int>(type);
+    }
+}
+
 // A learning platform names the signed-in student: every exam's record takes
 // that name, with or without a home page, and the home page does not let it
 // change.

@@ -22,6 +22,7 @@
 #include "system/system_folders.h"
 #include "system/system_registry.h"
 #include "win32/dialog_window.h"
+#include "win32/owner_window.h"
 #include "win32/win_text.h"
 
 namespace kz::win {
@@ -69,9 +70,9 @@ public:
           shell(state),
           view(shell),
           random(random_for_this_run()),
-          file_dialog(shell.main_window),
-          mail(shell.main_window),
-          launcher(shell.main_window, state.runner_directory),
+          file_dialog(owner),
+          mail(owner),
+          launcher(owner, state.runner_directory),
           platform{clock, random, registry, folders, file_dialog, mail, launcher},
           engine(state.quiz, *state.media, view, platform, state.runner_path) {
         shell.engine = &engine;
@@ -79,6 +80,7 @@ public:
 
     RunnerState& runner;
     Shell shell;
+    OwnerWindow owner;  // the window itself while it exists, for the system services
     WindowView view;
     SystemClock clock;
     DefaultRandom random;
@@ -120,6 +122,7 @@ BOOL MainWindow::on_init_dialog() {
     HWND window = this->window();
     const QuizModel& quiz = runner.quiz;
     shell.main_window = window;
+    owner.set(window);
     shell.next_button = GetDlgItem(window, IDC_NEXT);
 
     if (quiz.show_logo != 0) shell.logo = load_quiz_picture(IDC_LOGO, quiz.logo_media_id, logo_width, logo_height);
@@ -304,6 +307,7 @@ std::optional<INT_PTR> MainWindow::on_message(UINT message, WPARAM wparam, LPARA
 INT_PTR run_main_window(RunnerState& runner) {
     MainWindow self(runner);
     const INT_PTR result = self.run_modal(runner.instance, IDD_MAIN, nullptr);
+    self.owner.clear();
     self.view.forget_page();
     return result;
 }

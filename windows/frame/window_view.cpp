@@ -1,5 +1,7 @@
 #include "frame/window_view.h"
 
+#include <cassert>
+
 #include "dialogs/correction_dialog.h"
 #include "display/sound.h"
 #include "host/page_host.h"
@@ -12,6 +14,7 @@
 #include "pages/scrambled_letters_page.h"
 #include "pages/true_false_page.h"
 #include "pages/welcome_page.h"
+#include "res/string_table.h"
 #include "resources/resource.h"
 #include "win32/win_text.h"
 
@@ -192,23 +195,53 @@ void WindowView::release_question_images() {
     if (page_) page_->release_question_images();
 }
 
-std::string WindowView::typed_answer() { return page_ ? page_->typed_answer() : std::string(); }
+// The engine reads an answer only from the page it showed for it: a page
+// without the reader asked for means that the page forgot its answer, or that
+// the engine and the window disagree on the page shown. Either is a fault of
+// the program, never of the student, and is not passed off as an empty answer.
+template <class Reader>
+Reader* WindowView::answer_reader(const char* answer) {
+    auto* reader = dynamic_cast<Reader*>(page_.get());
+    if (!reader) report_missing_answer(answer);
+    return reader;
+}
 
-std::array<bool, 3> WindowView::ticked_boxes() { return page_ ? page_->ticked_boxes() : std::array<bool, 3>{}; }
+// Stops a debug build at once; a student's runner says what went wrong, and
+// the question is then graded as unanswered.
+void WindowView::report_missing_answer(const char* answer) const {
+    std::wstring text = L"Erreur du programme : la page affich\u00E9e ne donne pas de r\u00E9ponse (";
+    text += widen(answer);
+    text += L"). La question est compt\u00E9e comme sans r\u00E9ponse.";
+    OutputDebugStringW(text.c_str());
+    assert(!"the page shown gives no answer of the kind read");
+    MessageBoxW(shell_.main_window, text.c_str(), widen(load_message(str::product_caption)).c_str(),
+                MB_OK | MB_ICONERROR);
+}
+
+std::string WindowView::typed_answer() {
+    auto* reader = answer_reader<TypedAnswerReader>("typed_answer");
+    return reader ? reader->typed_answer() : std::string();
+}
+
+std::array<bool, 3> WindowView::ticked_boxes() {
+    auto* reader = answer_reader<TickedBoxesReader>("ticked_boxes");
+    return reader ? reader->ticked_boxes() : std::array<bool, 3>{};
+}
 
 std::optional<std::string> WindowView::selected_candidate() {
-    return page_ ? page_->selected_candidate() : std::nullopt;
+    auto* reader = answer_reader<CandidateReader>("selected_candidate");
+    return reader ? reader->selected_candidate() : std::nullopt;
 }
 
 std::optional<TrueFalseChoice> WindowView::true_false_choice() {
-    return page_ ? page_->true_false_choice() : std::nullopt;
+    auto* reader = answer_reader<TrueFalseReader>("true_false_choice");
+    return reader ? reader->true_false_choice() : std::nullopt;
 }
 
 HomeChoices WindowView::read_home_choices() {
-    // Only the home page has choices; read elsewhere they choose no theme,
-    // which no exam can start with.
-    const auto choices = page_ ? page_->home_choices() : std::nullopt;
-    return choices.value_or(HomeChoices{});
+    // Without the home page's choices no theme is chosen, and no exam starts.
+    auto* reader = answer_reader<HomeChoicesReader>("home_choices");
+    return reader ? reader->home_choices() : HomeChoices{};
 }
 
 // ---------------------------------------------------------------- correction

@@ -60,6 +60,10 @@ public:
 
 private:
     void replace_page(std::shared_ptr<HostedPage> page);
+    // The current page's reader of the answer named, or none (said loudly).
+    template <class Reader>
+    Reader* answer_reader(const char* answer);
+    void report_missing_answer(const char* answer) const;
     // Gives the focus to a control of the frame or of the page, when the
     // student can reach it; otherwise to the first button of the frame that
     // can take it.

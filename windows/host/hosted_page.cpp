@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "host/page_host.h"
-#include "resources/resource.h"
 
 namespace kz::win {
 
@@ -55,12 +54,6 @@ void HostedPage::give_keys_to_window(int control) {
     SendMessageW(item, EM_SETEVENTMASK, 0, mask | ENM_KEYEVENTS);
 }
 
-void HostedPage::press_next() const {
-    if (IsWindowVisible(shell_.next_button) && IsWindowEnabled(shell_.next_button))
-        PostMessageW(shell_.main_window, WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(shell_.next_button));
-}
-
 // Enter (without Ctrl) and Tab of a control that gives them to the window;
 // true when the key is kept from the control.
 bool HostedPage::on_key_filter(const MSGFILTER& filter) {
@@ -76,7 +69,9 @@ bool HostedPage::on_key_filter(const MSGFILTER& filter) {
     if ((key_down && filter.wParam == VK_TAB) || (character && filter.wParam == L'\t')) {
         if (key_down) {
             const bool backwards = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-            PostMessageW(shell_.main_window, WM_NEXTDLGCTL, backwards ? 1 : 0, FALSE);
+            // The page is a child of the main window, whose dialog manager
+            // moves through the page's controls and the frame's.
+            PostMessageW(GetParent(window()), WM_NEXTDLGCTL, backwards ? 1 : 0, FALSE);
         }
         return true;
     }

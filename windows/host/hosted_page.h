@@ -3,7 +3,8 @@
 // derives its own page from this one, answers the calls of the view that make
 // sense on it (the others do nothing, so a call meant for another page is
 // harmless), and handles its window's messages in the handlers of the dialog
-// base.
+// base. A page that takes an answer also derives from the reader of its
+// answer, below, and must give it.
 //
 // The view owns the current page through a shared pointer, and the dialog
 // procedure holds one more while the page handles a message: a command that
@@ -20,6 +21,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "exam/exam_view.h"
@@ -31,7 +33,7 @@ namespace kz::win {
 
 class HostedPage : public DialogWindow, public std::enable_shared_from_this<HostedPage> {
 public:
-    explicit HostedPage(Shell& shell) : shell_(shell) {}
+    explicit HostedPage(PageShell shell) : shell_(shell) {}
 
     // Question pages.
     virtual void show_prompt(std::string_view /*rich_text*/) {}
@@ -42,13 +44,6 @@ public:
     virtual void show_letters_line(std::string_view /*letters*/) {}
     virtual void clear_answer() {}
     virtual void release_question_images() {}
-    virtual std::string typed_answer() { return {}; }
-    virtual std::array<bool, 3> ticked_boxes() { return {}; }
-    virtual std::optional<std::string> selected_candidate() { return std::nullopt; }
-    virtual std::optional<TrueFalseChoice> true_false_choice() { return std::nullopt; }
-
-    // The home page.
-    virtual std::optional<HomeChoices> home_choices() { return std::nullopt; }
 
     // The control of the page that takes the keyboard focus, or the palette's
     // characters; none when the page has no such control.
@@ -62,7 +57,7 @@ protected:
     // in the page brush.
     INT_PTR on_ctl_color(UINT message, HDC dc, HWND control) override;
     virtual INT_PTR on_ctl_color(HDC dc, HWND control) const;
-    INT_PTR page_brush() const { return reinterpret_cast<INT_PTR>(shell_.page_brush.get()); }
+    INT_PTR page_brush() const { return reinterpret_cast<INT_PTR>(shell_.page_brush()); }
 
     // Enter and Tab typed in this rich-edit control belong to the window, as
     // in every dialog: Enter does what `on_enter` says ("Suivant >" unless
@@ -71,11 +66,11 @@ protected:
     void give_keys_to_window(int control);
     virtual void on_enter(int /*control*/) { press_next(); }
     // "Suivant >", when the student could press it.
-    void press_next() const;
+    void press_next() const { shell_.next.press(); }
 
     void show_controls(std::initializer_list<int> ids, bool visible) const;
 
-    Shell& shell_;
+    const PageShell shell_;
 
 private:
     std::shared_ptr<void> keep_alive() override { return shared_from_this(); }
@@ -84,8 +79,52 @@ private:
     std::vector<int> window_keys_;  // controls whose Enter and Tab belong to the window
 };
 
+// The answers the engine reads when it grades, one reader for each kind of
+// page that takes one. A page gives its answer by deriving from the reader
+// and implementing it: a reader has no default, so a page cannot declare an
+// answer and forget to give it. The view asks the current page for the
+// reader of the answer it needs.
+class TypedAnswerReader {
+public:
+    virtual ~TypedAnswerReader() = default;
+    virtual std::string typed_answer() = 0;  // the answer box's text
+};
+
+class TickedBoxesReader {
+public:
+    virtual ~TickedBoxesReader() = default;
+    virtual std::array<bool, 3> ticked_boxes() = 0;
+};
+
+class CandidateReader {
+public:
+    virtual ~CandidateReader() = default;
+    virtual std::optional<std::string> selected_candidate() = 0;  // none while nothing is chosen
+};
+
+class TrueFalseReader {
+public:
+    virtual ~TrueFalseReader() = default;
+    virtual std::optional<TrueFalseChoice> true_false_choice() = 0;  // none while neither is chosen
+};
+
+class HomeChoicesReader {
+public:
+    virtual ~HomeChoicesReader() = default;
+    virtual HomeChoices home_choices() = 0;
+};
+
 // Creates the page's window from its template, through the page host; the
 // page stays without a window when that fails.
 void host_page(const std::shared_ptr<HostedPage>& page, int template_id, Shell& shell);
+
+// A new page of type `Page`, made from `args` and the page's view of the
+// shell, its window created from its template.
+template <class Page, class... Args>
+std::shared_ptr<HostedPage> make_page(Shell& shell, int template_id, Args&&... args) {
+    auto page = std::make_shared<Page>(PageShell(shell), std::forward<Args>(args)...);
+    host_page(page, template_id, shell);
+    return page;
+}
 
 }  // namespace kz::win

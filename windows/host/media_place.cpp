@@ -9,12 +9,12 @@
 
 namespace kz::win {
 
-void MediaPlace::attach(HWND dialog, const Shell& shell) {
+void MediaPlace::attach(HWND dialog, const PageShell& shell) {
     dialog_ = dialog;
     SendDlgItemMessageW(dialog, controls_.play, BM_SETIMAGE, IMAGE_BITMAP,
-                        reinterpret_cast<LPARAM>(shell.play_bitmap.get()));
+                        reinterpret_cast<LPARAM>(shell.play_bitmap()));
     SendDlgItemMessageW(dialog, controls_.stop, BM_SETIMAGE, IMAGE_BITMAP,
-                        reinterpret_cast<LPARAM>(shell.stop_bitmap.get()));
+                        reinterpret_cast<LPARAM>(shell.stop_bitmap()));
     set_rich_background(GetDlgItem(dialog, controls_.text), background_);
 }
 
@@ -62,8 +62,8 @@ void MediaPlace::release() {
 
 std::string MediaPlace::stored_item() const { return rich_edit_text(dialog_, controls_.text); }
 
-bool MediaPlace::on_command(int id, int notification, Shell& shell) {
-    ExamEngine& engine = *shell.engine;
+bool MediaPlace::on_command(int id, int notification, const PageShell& shell) {
+    ExamEngine& engine = shell.engine;
     if (id == controls_.play || id == controls_.stop) {
         if (notification != BN_CLICKED) return true;
         if (id == controls_.play) {
@@ -76,7 +76,7 @@ bool MediaPlace::on_command(int id, int notification, Shell& shell) {
     if (id == controls_.picture) {
         if (notification == STN_CLICKED) {
             const auto file = engine.image_file(stored_item());
-            if (file) show_image_preview(*file, shell.runner.instance);
+            if (file) show_image_preview(*file, shell.instance);
         }
         return true;
     }

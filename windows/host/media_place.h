@@ -24,13 +24,16 @@ struct PlaceControls {
 class MediaPlace {
 public:
     // `box` is the picture's largest size, in pixels, when the item does not
-    // give one; `background` the colour behind the rich edit's text.
+    // give one (the correction dialog's answers); `background` the colour
+    // behind the rich edit's text.
     MediaPlace(PlaceControls controls, SIZE box, COLORREF background)
         : controls_(controls), box_(box), background_(background) {}
+    // A place of a question page: the exam type gives every picture its box.
+    MediaPlace(PlaceControls controls, COLORREF background) : MediaPlace(controls, SIZE{}, background) {}
 
     // Puts the window's play and stop pictures on the buttons; the place
     // starts empty, every control hidden but the rich edit.
-    void attach(HWND dialog, const Shell& shell);
+    void attach(HWND dialog, const PageShell& shell);
 
     void show(const ShownItem& item);
     // A place with nothing to show: every control hidden.
@@ -40,7 +43,7 @@ public:
 
     // The play, stop and picture clicks of this place; false for a control
     // that is not one of its own.
-    bool on_command(int id, int notification, Shell& shell);
+    bool on_command(int id, int notification, const PageShell& shell);
 
     const PlaceControls& controls() const { return controls_; }
 

@@ -84,10 +84,10 @@ void clear_palette_target(Shell& shell) {
     ShowWindow(GetDlgItem(shell.main_window, IDC_PALETTE), SW_HIDE);
 }
 
-INT_PTR page_control_colours(const Shell& shell, HDC dc) {
+INT_PTR page_control_colours(const PageShell& shell, HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, shell.colours.text);
-    return reinterpret_cast<INT_PTR>(shell.page_brush.get());
+    return reinterpret_cast<INT_PTR>(shell.page_brush());
 }
 
 }  // namespace kz::win

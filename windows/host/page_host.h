@@ -35,6 +35,6 @@ void clear_palette_target(Shell& shell);
 
 // The colours of a page's static and edit controls: the quiz's text colour on
 // the page's colour, without a box behind the text. Returns the page brush.
-INT_PTR page_control_colours(const Shell& shell, HDC dc);
+INT_PTR page_control_colours(const PageShell& shell, HDC dc);
 
 }  // namespace kz::win

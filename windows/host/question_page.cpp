@@ -12,10 +12,9 @@ constexpr int question_height = 17;
 
 }  // namespace
 
-QuestionPage::QuestionPage(Shell& shell, std::vector<std::pair<Place, PlaceControls>> places, SIZE picture_box)
+QuestionPage::QuestionPage(PageShell shell, std::vector<std::pair<Place, PlaceControls>> places)
     : HostedPage(shell) {
-    for (const auto& [place, controls] : places)
-        places_.emplace_back(place, MediaPlace(controls, picture_box, shell.colours.page));
+    for (const auto& [place, controls] : places) places_.emplace_back(place, MediaPlace(controls, shell.colours.page));
 }
 
 BOOL QuestionPage::on_init_dialog() {

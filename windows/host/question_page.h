@@ -17,8 +17,8 @@ public:
     void release_question_images() override;
 
 protected:
-    // `picture_box` is the largest size of the page's pictures, in pixels.
-    QuestionPage(Shell& shell, std::vector<std::pair<Place, PlaceControls>> places, SIZE picture_box);
+    // The page's places fit each picture in the box the exam type gives with it.
+    QuestionPage(PageShell shell, std::vector<std::pair<Place, PlaceControls>> places);
 
     BOOL on_init_dialog() override;
     void on_command(int id, int notification) override;

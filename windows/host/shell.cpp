@@ -1,5 +1,7 @@
 #include "host/shell.h"
 
+#include "resources/resource.h"
+
 namespace kz::win {
 
 QuizColours QuizColours::of(const QuizModel& quiz) {
@@ -8,5 +10,12 @@ QuizColours QuizColours::of(const QuizModel& quiz) {
     return QuizColours{colour(quiz.title_band_colour), colour(quiz.window_colour), colour(quiz.page_colour),
                        colour(quiz.title_text_colour), colour(quiz.text_colour)};
 }
+
+void NextButton::press() const {
+    if (IsWindowVisible(button_) && IsWindowEnabled(button_))
+        PostMessageW(frame_, WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED), reinterpret_cast<LPARAM>(button_));
+}
+
+void NextButton::allow(bool allowed) const { EnableWindow(button_, allowed ? TRUE : FALSE); }
 
 }  // namespace kz::win

@@ -57,4 +57,51 @@ struct Shell {
     OwnedBitmap banner;
 };
 
+// "Suivant >" of the frame, as a page uses it: pressed for the student (Enter
+// in an answer box) or refused while the page's fields do not allow it.
+class NextButton {
+public:
+    explicit NextButton(const Shell& shell) : frame_(shell.main_window), button_(shell.next_button) {}
+
+    // A click, when the student could click it.
+    void press() const;
+    void allow(bool allowed) const;
+
+private:
+    HWND frame_;
+    HWND button_;
+};
+
+// What a page, or a place of a page or dialog, may use of the shell, and no
+// more: the engine it reports to, the program's resources, the quiz's colours
+// and pictures to read, and "Suivant >". Only the frame and the page host
+// change the shell itself. The handles are those of the frame, which outlives
+// every page and dialog made over it.
+class PageShell {
+public:
+    // Implicit, so that a dialog holding the shell hands its places this view.
+    PageShell(Shell& shell)  // NOLINT: the shell seen by a page is still the shell
+        : engine(*shell.engine),
+          instance(shell.runner.instance),
+          colours(shell.colours),
+          next(shell),
+          page_brush_(shell.page_brush),
+          play_bitmap_(shell.play_bitmap),
+          stop_bitmap_(shell.stop_bitmap) {}
+
+    ExamEngine& engine;  // every decision of the exam is its own
+    const HINSTANCE instance;
+    const QuizColours& colours;
+    const NextButton next;
+
+    HBRUSH page_brush() const { return page_brush_.get(); }
+    HBITMAP play_bitmap() const { return play_bitmap_.get(); }
+    HBITMAP stop_bitmap() const { return stop_bitmap_.get(); }
+
+private:
+    const OwnedBrush& page_brush_;
+    const OwnedBitmap& play_bitmap_;
+    const OwnedBitmap& stop_bitmap_;
+};
+
 }  // namespace kz::win

@@ -10,7 +10,7 @@ namespace {
 
 class EndPageWindow final : public HostedPage {
 public:
-    EndPageWindow(Shell& shell, const EndPage& content) : HostedPage(shell), content_(content) {}
+    EndPageWindow(PageShell shell, const EndPage& content) : HostedPage(shell), content_(content) {}
 
     BOOL on_init_dialog() override {
         ShowWindow(GetDlgItem(window(), IDC_END_DETAILS), content_.details_button ? SW_SHOW : SW_HIDE);
@@ -23,7 +23,7 @@ public:
 
     void on_command(int id, int notification) override {
         if (notification != BN_CLICKED) return;
-        ExamEngine& engine = *shell_.engine;
+        ExamEngine& engine = shell_.engine;
         switch (id) {
         case IDC_END_DETAILS:
             engine.show_results_details();
@@ -56,9 +56,7 @@ private:
 }  // namespace
 
 std::shared_ptr<HostedPage> show_end_page(Shell& shell, const EndPage& content) {
-    auto page = std::make_shared<EndPageWindow>(shell, content);
-    host_page(page, IDD_END_PAGE, shell);
-    return page;
+    return make_page<EndPageWindow>(shell, IDD_END_PAGE, content);
 }
 
 }  // namespace kz::win

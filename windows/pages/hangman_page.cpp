@@ -19,10 +19,9 @@ constexpr int tries = 5;
 
 class HangmanPage final : public QuestionPage {
 public:
-    explicit HangmanPage(Shell& shell)
+    explicit HangmanPage(PageShell shell)
         : QuestionPage(shell,
-                       {{Place::question, {IDC_QUESTION, IDC_QUESTION_IMAGE, IDC_HANGMAN_PLAY, IDC_HANGMAN_STOP}}},
-                       {90, 90}) {}
+                       {{Place::question, {IDC_QUESTION, IDC_QUESTION_IMAGE, IDC_HANGMAN_PLAY, IDC_HANGMAN_STOP}}}) {}
 
     void show_masked_answer(std::string_view masked) override { set_item_text(window(), IDC_HANGMAN_MASK, masked); }
 
@@ -48,7 +47,7 @@ private:
     BOOL on_init_dialog() override {
         QuestionPage::on_init_dialog();
         HWND page = window();
-        icon_.reset(static_cast<HICON>(LoadImageW(shell_.runner.instance, MAKEINTRESOURCEW(IDI_TRIES), IMAGE_ICON,
+        icon_.reset(static_cast<HICON>(LoadImageW(shell_.instance, MAKEINTRESOURCEW(IDI_TRIES), IMAGE_ICON,
                                                   icon_size, icon_size, 0)));
         SendDlgItemMessageW(page, IDC_HANGMAN_TRIES_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
         set_font(IDC_HANGMAN_MASK, mask_height, true, false);
@@ -78,7 +77,7 @@ private:
 
     // The box is read as the answer box is: a sign of the Symbol font gives
     // its byte. The engine empties the box and gives it the focus again.
-    void test_letter() { shell_.engine->test_letter(rich_edit_text(window(), IDC_HANGMAN_LETTER)); }
+    void test_letter() { shell_.engine.test_letter(rich_edit_text(window(), IDC_HANGMAN_LETTER)); }
 
     OwnedIcon icon_;
 };
@@ -86,9 +85,7 @@ private:
 }  // namespace
 
 std::shared_ptr<HostedPage> show_hangman_page(Shell& shell) {
-    auto page = std::make_shared<HangmanPage>(shell);
-    host_page(page, IDD_HANGMAN, shell);
-    return page;
+    return make_page<HangmanPage>(shell, IDD_HANGMAN);
 }
 
 }  // namespace kz::win

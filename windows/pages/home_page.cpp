@@ -32,9 +32,9 @@ enum class ThemeChange { tick_all, untick_all, invert };
 
 bool is_checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
-class HomePage final : public HostedPage {
+class HomePage final : public HostedPage, public HomeChoicesReader {
 public:
-    HomePage(Shell& shell, const HomeForm& form) : HostedPage(shell), form_(form) {}
+    HomePage(PageShell shell, const HomeForm& form) : HostedPage(shell), form_(form) {}
 
     BOOL on_init_dialog() override {
         HWND page = window();
@@ -123,7 +123,7 @@ public:
             at = {item.left, item.bottom};
             ClientToScreen(list, &at);
         }
-        const OwnedMenu menu(LoadMenuW(shell_.runner.instance, MAKEINTRESOURCEW(IDM_THEMES)));
+        const OwnedMenu menu(LoadMenuW(shell_.instance, MAKEINTRESOURCEW(IDM_THEMES)));
         if (menu)
             TrackPopupMenu(GetSubMenu(menu.get(), 0), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, at.x, at.y, 0,
                            window(), nullptr);
@@ -137,10 +137,10 @@ public:
         return page_control_colours(shell_, dc);
     }
 
-    std::optional<HomeChoices> home_choices() override {
+    HomeChoices home_choices() override {
         HWND page = window();
-        if (!page) return std::nullopt;
         HomeChoices choices;
+        if (!page) return choices;
         choices.type_entry = static_cast<int>(SendDlgItemMessageW(page, IDC_HOME_TYPE, CB_GETCURSEL, 0, 0));
         choices.question_count_text = item_text(page, IDC_HOME_COUNT);
         choices.student_name = item_text(page, IDC_HOME_NAME);
@@ -162,7 +162,7 @@ public:
 private:
     void enable(int id, bool enabled) { EnableWindow(GetDlgItem(window(), id), enabled ? TRUE : FALSE); }
 
-    void allow_next(bool allowed) { EnableWindow(shell_.next_button, allowed ? TRUE : FALSE); }
+    void allow_next(bool allowed) { shell_.next.allow(allowed); }
 
     void fill_theme_list() {
         HWND list = GetDlgItem(window(), IDC_HOME_THEMES);
@@ -223,9 +223,7 @@ private:
 }  // namespace
 
 std::shared_ptr<HostedPage> show_home_page(Shell& shell, const HomeForm& form) {
-    auto page = std::make_shared<HomePage>(shell, form);
-    host_page(page, IDD_HOME, shell);
-    return page;
+    return make_page<HomePage>(shell, IDD_HOME, form);
 }
 
 }  // namespace kz::win

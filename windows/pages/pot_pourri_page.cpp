@@ -7,11 +7,10 @@
 namespace kz::win {
 namespace {
 
-class PotPourriPage final : public QuestionPage {
+class PotPourriPage final : public QuestionPage, public CandidateReader {
 public:
-    explicit PotPourriPage(Shell& shell)
-        : QuestionPage(shell, {{Place::question, {IDC_QUESTION, IDC_QUESTION_IMAGE, IDC_POT_PLAY, IDC_POT_STOP}}},
-                       {100, 100}) {}
+    explicit PotPourriPage(PageShell shell)
+        : QuestionPage(shell, {{Place::question, {IDC_QUESTION, IDC_QUESTION_IMAGE, IDC_POT_PLAY, IDC_POT_STOP}}}) {}
 
     // The entries in the engine's order: inserted at the end, so that the
     // list's own sorting, which would put them in another collation's order,
@@ -42,9 +41,7 @@ public:
 }  // namespace
 
 std::shared_ptr<HostedPage> show_pot_pourri_page(Shell& shell) {
-    auto page = std::make_shared<PotPourriPage>(shell);
-    host_page(page, IDD_POT_POURRI, shell);
-    return page;
+    return make_page<PotPourriPage>(shell, IDD_POT_POURRI);
 }
 
 }  // namespace kz::win

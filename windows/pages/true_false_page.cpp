@@ -9,13 +9,12 @@ namespace {
 
 constexpr int statement_height = 17;
 
-class TrueFalsePage final : public QuestionPage {
+class TrueFalsePage final : public QuestionPage, public TrueFalseReader {
 public:
-    explicit TrueFalsePage(Shell& shell)
+    explicit TrueFalsePage(PageShell shell)
         : QuestionPage(shell,
                        {{Place::question, {IDC_QUESTION, IDC_QUESTION_IMAGE, IDC_TF_PLAY, IDC_TF_STOP}},
-                        {Place::statement, {IDC_TF_ANSWER, IDC_TF_ANSWER_IMAGE, IDC_TF_ANSWER_PLAY, IDC_TF_ANSWER_STOP}}},
-                       {80, 80}) {}
+                        {Place::statement, {IDC_TF_ANSWER, IDC_TF_ANSWER_IMAGE, IDC_TF_ANSWER_PLAY, IDC_TF_ANSWER_STOP}}}) {}
 
     void clear_answer() override {
         CheckDlgButton(window(), IDC_TF_TRUE, BST_UNCHECKED);
@@ -39,9 +38,7 @@ private:
 }  // namespace
 
 std::shared_ptr<HostedPage> show_true_false_page(Shell& shell) {
-    auto page = std::make_shared<TrueFalsePage>(shell);
-    host_page(page, IDD_TRUE_FALSE, shell);
-    return page;
+    return make_page<TrueFalsePage>(shell, IDD_TRUE_FALSE);
 }
 
 }  // namespace kz::win

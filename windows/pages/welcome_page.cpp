@@ -11,7 +11,7 @@ namespace {
 
 class WelcomePage final : public HostedPage {
 public:
-    WelcomePage(Shell& shell, std::string_view rich_text) : HostedPage(shell), text_(rich_text) {}
+    WelcomePage(PageShell shell, std::string_view rich_text) : HostedPage(shell), text_(rich_text) {}
 
     BOOL on_init_dialog() override {
         show_rich_text(window(), IDC_WELCOME_TEXT, text_);
@@ -26,9 +26,7 @@ private:
 }  // namespace
 
 std::shared_ptr<HostedPage> show_welcome_page(Shell& shell, std::string_view rich_text) {
-    auto page = std::make_shared<WelcomePage>(shell, rich_text);
-    host_page(page, IDD_WELCOME, shell);
-    return page;
+    return make_page<WelcomePage>(shell, IDD_WELCOME, rich_text);
 }
 
 }  // namespace kz::win

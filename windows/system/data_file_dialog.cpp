@@ -29,7 +29,7 @@ std::optional<std::filesystem::path> DataFileDialog::choose_data_file() {
     wcscpy_s(file, initial_name);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner_;
+    dialog.hwndOwner = owner_.get();
     dialog.lpstrFilter = filter.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = file;

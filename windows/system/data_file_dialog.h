@@ -4,17 +4,18 @@
 #include <windows.h>
 
 #include "exam/platform.h"
+#include "win32/owner_window.h"
 
 namespace kz::win {
 
 class DataFileDialog final : public FileDialog {
 public:
-    // `owner` is the main window, read when the dialog opens.
-    explicit DataFileDialog(const HWND& owner) : owner_(owner) {}
+    // The dialog is owned by `owner`'s window at the time it opens.
+    explicit DataFileDialog(const OwnerWindow& owner) : owner_(owner) {}
     std::optional<std::filesystem::path> choose_data_file() override;
 
 private:
-    const HWND& owner_;
+    const OwnerWindow& owner_;
 };
 
 }  // namespace kz::win

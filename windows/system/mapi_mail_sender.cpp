@@ -106,9 +106,9 @@ bool MapiMailSender::send_results_mail(const ResultsMail& mail) {
     // The sending is tried even when the logon failed: the mail system may
     // then ask for the logon itself.
     if (send_wide_mail) {
-        result = send_wide(send_wide_mail, session, owner_, mail);
+        result = send_wide(send_wide_mail, session, owner_.get(), mail);
     } else if (send_mail) {
-        result = send_ansi(send_mail, session, owner_, mail);
+        result = send_ansi(send_mail, session, owner_.get(), mail);
     }
     if (logoff && session) logoff(session, 0, 0, 0);
     return result == SUCCESS_SUCCESS;

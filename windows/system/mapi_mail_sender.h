@@ -4,17 +4,19 @@
 #include <windows.h>
 
 #include "exam/platform.h"
+#include "win32/owner_window.h"
 
 namespace kz::win {
 
 class MapiMailSender final : public MailSender {
 public:
-    // `owner` is the main window, read at each sending.
-    explicit MapiMailSender(const HWND& owner) : owner_(owner) {}
+    // The mail client's window is owned by `owner`'s window at the time of
+    // each sending.
+    explicit MapiMailSender(const OwnerWindow& owner) : owner_(owner) {}
     bool send_results_mail(const ResultsMail& mail) override;
 
 private:
-    const HWND& owner_;
+    const OwnerWindow& owner_;
 };
 
 }  // namespace kz::win

@@ -15,7 +15,7 @@ bool ResultsManagerLauncher::open(const std::filesystem::path& program) {
     // files and the quiz's results.
     SetCurrentDirectoryW(runner_directory_.c_str());
     const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(owner_, L"open", program.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        ShellExecuteW(owner_.get(), L"open", program.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     return result > last_shell_error;
 }
 

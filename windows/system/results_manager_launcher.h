@@ -3,18 +3,19 @@
 #include <windows.h>
 
 #include "exam/platform.h"
+#include "win32/owner_window.h"
 
 namespace kz::win {
 
 class ResultsManagerLauncher final : public ProgramLauncher {
 public:
-    // `owner` is the main window, read at each start.
-    ResultsManagerLauncher(const HWND& owner, std::filesystem::path runner_directory)
+    // Started for `owner`'s window at the time of each start.
+    ResultsManagerLauncher(const OwnerWindow& owner, std::filesystem::path runner_directory)
         : owner_(owner), runner_directory_(std::move(runner_directory)) {}
     bool open(const std::filesystem::path& program) override;
 
 private:
-    const HWND& owner_;
+    const OwnerWindow& owner_;
     std::filesystem::path runner_directory_;
 };
 
