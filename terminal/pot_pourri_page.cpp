@@ -1,38 +1,20 @@
 #include "pot_pourri_page.h"
 
-#include <cstdint>
-#include <unordered_map>
-
-#include "media/rich_text.h"
-#include "questions/exam_type_rules.h"
+#include "questions/pot_pourri.h"
 #include "terminal_text.h"
 
 namespace kz::term {
 
-// An entry of the list is the plain text of an answer of the question's
-// theme (in the exam's direction), made from the first answer of the theme
-// that has it: the entry is shown as that answer is, with the characters
-// that Windows-1252 lacks. The plain entry is what the engine gets back and
-// grades.
+// Each entry shown as the answer it comes from is, with the characters that
+// Windows-1252 lacks; the plain entry is what the engine gets back and grades.
 std::vector<ShownText> PotPourriPage::shown_entries() const {
     const auto& entries = screen().candidates;
-    const QuizModel& model = context_.model;
-    const ExamSettings& settings = context_.engine.exam_settings();
-    const QuestionRef current = context_.engine.exam_state().current;
-    std::unordered_map<std::string, const std::string*> answers;  // plain text to the answer as stored
-    if (current.theme < model.themes.size()) {
-        const auto count = static_cast<std::uint32_t>(model.themes[current.theme].questions.size());
-        for (std::uint32_t q = 0; q < count; ++q) {
-            const std::string& stored = answer_side(model, settings, {current.theme, q});
-            answers.try_emplace(rich_to_plain(stored), &stored);
-        }
-    }
+    const std::vector<const std::string*> sources = candidate_sources(
+        context_.model, context_.engine.exam_settings(), context_.engine.exam_state().current, entries);
     std::vector<ShownText> shown;
     shown.reserve(entries.size());
-    for (const std::string& entry : entries) {
-        const auto found = answers.find(entry);
-        shown.push_back(found != answers.end() ? shown_of(*found->second) : ShownText(entry));
-    }
+    for (std::size_t k = 0; k < entries.size(); ++k)
+        shown.push_back(sources[k] ? shown_of(*sources[k]) : ShownText(entries[k]));
     return shown;
 }
 

@@ -42,7 +42,7 @@ void show_prompt(std::string_view html);
 void show_text(std::string_view place, std::string_view html);
 void show_image(std::string_view place, std::string_view bytes, int box_width, int box_height);
 void show_media_buttons(std::string_view place);
-void show_candidates(std::string_view entries);  // a JSON array of texts
+void show_candidates(std::string_view entries);  // a JSON array of the entries' rich HTML
 void show_masked_answer(std::string_view text);
 void show_tries_left(int tries_left, int tries, std::string_view text);
 void show_letters_line(std::string_view text);

@@ -42,7 +42,7 @@ struct Session {
           launcher([this] { show_details(); }),
           platform{clock, random, registry, folders, file_dialog, mail, launcher},
           engine(model, media, view, platform, quiz_path) {
-        view.attach(engine);
+        view.attach(engine, model);
     }
 
     void show_details();

@@ -8,6 +8,7 @@
 #include "page_bridge.h"
 #include "page_text.h"
 #include "questions/hangman_logic.h"
+#include "questions/pot_pourri.h"
 #include "quiz/byte_source.h"
 #include "quiz/media_table.h"
 
@@ -296,9 +297,20 @@ void WebView::preview_place(Place place) {
     if (const auto file = engine_->image_file(found->second)) page::show_image_preview(bytes_of(*file));
 }
 
+// Each entry goes to the page as the rich text of the answer it comes from,
+// so that the list shows the characters Windows-1252 lacks; the selection
+// comes back by its place in the list.
 void WebView::show_candidates(const std::vector<std::string>& entries) {
     candidates_ = entries;
-    page::show_candidates(json_list(entries));
+    std::vector<const std::string*> sources(entries.size());
+    if (engine_ && model_)
+        sources = candidate_sources(*model_, engine_->exam_settings(), engine_->exam_state().current, entries);
+    std::string json = "[";
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        if (k) json += ',';
+        json += json_quoted(rich_to_html(sources[k] ? std::string_view(*sources[k]) : entries[k]));
+    }
+    page::show_candidates(json + "]");
 }
 
 void WebView::show_masked_answer(std::string_view masked) { page::show_masked_answer(to_page(masked)); }

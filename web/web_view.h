@@ -30,8 +30,12 @@ public:
     explicit WebView(std::filesystem::path renderings);
 
     // The engine whose timers tick and whose media play while a dialog is
-    // open. Set once, after the engine is made with this view.
-    void attach(ExamEngine& engine) { engine_ = &engine; }
+    // open, and the quiz it runs (the pot-pourri list shows its answers). Set
+    // once, after the engine is made with this view.
+    void attach(ExamEngine& engine, const QuizModel& model) {
+        engine_ = &engine;
+        model_ = &model;
+    }
 
     // The page's commands that need the view's memory of what it shows: the
     // play and stop buttons and the pictures of a question page's places.
@@ -89,6 +93,7 @@ private:
 
     std::filesystem::path renderings_;
     ExamEngine* engine_ = nullptr;
+    const QuizModel* model_ = nullptr;
     std::map<Place, std::string> shown_;  // the stored text of each place's picture or sound
     std::vector<std::string> candidates_;
     std::size_t theme_count_ = 0;

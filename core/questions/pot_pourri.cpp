@@ -1,9 +1,11 @@
 #include "questions/pot_pourri.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "common/text_helpers.h"
+#include "media/rich_text.h"
 #include "questions/open_answer.h"
 #include "quiz/media_table.h"
 #include "res/string_table.h"
@@ -50,6 +52,25 @@ std::vector<std::string> candidate_list(const QuizModel& model, const PlainTexts
     texts.reserve(entries.size());
     for (Entry& entry : entries) texts.push_back(std::move(entry.text));
     return texts;
+}
+
+std::vector<const std::string*> candidate_sources(const QuizModel& model, const ExamSettings& settings,
+                                                  QuestionRef current, const std::vector<std::string>& entries) {
+    std::unordered_map<std::string, const std::string*> answers;  // plain text to the first answer giving it
+    if (current.theme < model.themes.size()) {
+        const auto count = static_cast<std::uint32_t>(model.themes[current.theme].questions.size());
+        for (std::uint32_t q = 0; q < count; ++q) {
+            const std::string& stored = answer_side(model, settings, {current.theme, q});
+            answers.try_emplace(rich_to_plain(stored), &stored);
+        }
+    }
+    std::vector<const std::string*> sources;
+    sources.reserve(entries.size());
+    for (const std::string& entry : entries) {
+        const auto found = answers.find(entry);
+        sources.push_back(found != answers.end() ? found->second : nullptr);
+    }
+    return sources;
 }
 
 std::optional<std::vector<std::string>> prepare_potpourri(ExamContext& exam) {

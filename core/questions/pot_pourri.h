@@ -18,6 +18,14 @@ namespace kz {
 std::vector<std::string> candidate_list(const QuizModel& model, const PlainTexts& plain,
                                         const ExamSettings& settings, std::uint32_t theme);
 
+// The answers as stored of the entries of a question's list, in the list's
+// order: an entry is the plain text of the first answer of the theme that
+// has it, and that answer's rich text holds the characters Windows-1252
+// lacks, which a front end able to show them shows. Null for an entry that
+// no answer of the theme gives.
+std::vector<const std::string*> candidate_sources(const QuizModel& model, const ExamSettings& settings,
+                                                  QuestionRef current, const std::vector<std::string>& entries);
+
 // Draws the next question and shows it with its list, nothing selected.
 // Returns the list; nothing when the pool is empty.
 std::optional<std::vector<std::string>> prepare_potpourri(ExamContext& exam);

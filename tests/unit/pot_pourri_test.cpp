@@ -2,6 +2,8 @@
 // answers, the grading of the entry chosen, media, replays and the results.
 #include <gtest/gtest.h>
 
+#include "media/rich_text.h"
+#include "questions/pot_pourri.h"
 #include "res/string_table.h"
 #include "support/exam_harness.h"
 #include "support/quiz_builder.h"
@@ -41,6 +43,32 @@ TEST(PotPourri, ListsEachAnswerOfTheThemeOnceInAlphabeticalOrder) {
         exam.engine.open();
         EXPECT_EQ(exam.view.candidates, row.listed) << row.answers[0];
         EXPECT_EQ(exam.view.selection, std::nullopt) << "nothing is selected";
+    }
+}
+
+// A front end that can show what Windows-1252 lacks shows each entry as the
+// first answer of the theme that gives it, in the exam's direction.
+TEST(PotPourri, EachEntryComesFromTheFirstAnswerGivingIt) {
+    const std::string greek = "{\\rtf1\\ansi \\u945?\\u946?}";
+    const std::string bold = "{\\rtf1\\ansi Par\\b is\\b0}";
+    const QuizModel quiz = list_quiz({{"Villes", {{"Q1", greek}, {"Q2", bold}, {"Paris", "Paris"}}}});
+    const Entries entries = {rich_to_plain(greek), "Paris", "Rome"};  // "a\xDF", as Windows-1252 comes nearest
+    for (const bool reversed : {false, true}) {
+        ExamSettings settings;
+        settings.reverse_direction = reversed;
+        const auto sources = candidate_sources(quiz, settings, {0, 2}, entries);
+        ASSERT_EQ(sources.size(), 3u);
+        if (reversed) {
+            EXPECT_EQ(sources[0], nullptr) << "no question is written in Greek";
+            ASSERT_NE(sources[1], nullptr);
+            EXPECT_EQ(sources[1], &quiz.themes[0].questions[2].question);
+        } else {
+            ASSERT_NE(sources[0], nullptr);
+            EXPECT_EQ(*sources[0], greek);
+            ASSERT_NE(sources[1], nullptr);
+            EXPECT_EQ(*sources[1], bold) << "the first answer giving the entry, not a later one";
+        }
+        EXPECT_EQ(sources[2], nullptr) << "an entry that no answer gives";
     }
 }
 

@@ -45,6 +45,15 @@ class MarkupTest(harness.BrowserTest):
                          [source[0]['question'], source[0]['answer'], '<b>faux</b>'])
         self.assert_inert('end page and details')
 
+    def test_the_pot_pourri_list_shows_answers_as_text_with_their_own_characters(self):
+        # The second type this quiz allows is pot-pourri.
+        self.start_exam(quiz='balises', exam_type=1, count=1, random_order=False)
+        entries = self.browser.driver.execute_script(
+            "return [...document.querySelectorAll('#candidates option')].slice(1).map((o) => o.text)")
+        self.assertEqual(sorted(entries), sorted([
+            '<img src=x onerror="window.kzInjected=\'answer\'">', '<i>italique</i>', '\u03b1\u03bb\u03c6\u03b1']))
+        self.assert_inert('pot-pourri list')
+
 
 if __name__ == '__main__':
     unittest.main()

@@ -206,11 +206,19 @@ function releaseImages() {
   for (const img of pageArea().querySelectorAll('.place img')) releaseUrl(img);
 }
 
+// The entries come as the core's rich HTML; a list shows their text, the
+// paragraphs of one entry on one line.
 function showCandidates(entries) {
   const list = byId('candidates');
   if (!list) return;
   list.length = 1;
-  for (const entry of entries) list.add(new Option(entry));
+  const holder = document.createElement('div');
+  for (const entry of entries) {
+    showRich(holder, entry);
+    const paragraphs = holder.querySelectorAll('p');
+    const texts = paragraphs.length ? [...paragraphs].map((paragraph) => paragraph.textContent) : [holder.textContent];
+    list.add(new Option(texts.map((text) => text.trim()).filter((text) => text).join(' ')));
+  }
   list.selectedIndex = 0;
 }
 
