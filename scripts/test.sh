@@ -13,6 +13,9 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 echo "== layers: every include runs downwards"
 "$top/scripts/check_layers.sh"
 
+echo "== the layer check's own test: each planted include fails it"
+python3 "$top/tests/layers/check_layers_test.py"
+
 "$top/scripts/build.sh"
 
 echo "== unit tests (native)"

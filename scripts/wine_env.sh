@@ -30,6 +30,30 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 
+# Wine's sound. On a machine without a sound card, Wine's ALSA driver prints
+# a dozen "ALSA lib ... cannot find card" lines at every start, which read
+# like a failure: the prefix then has no audio driver (an empty "Audio"
+# value, Wine's own "no sound" choice) and plays nothing, quietly. Where
+# there is a card, or a sound server, Wine chooses its driver as usual. The
+# choice is made again each time, so that a prefix follows the machine.
+kz_sound_card() {
+  grep -qE '^ *[0-9]+ \[' /proc/asound/cards 2>/dev/null && compgen -G '/dev/snd/pcmC*' >/dev/null && return 0
+  [ -n "${PULSE_SERVER:-}" ] || [ -S "${XDG_RUNTIME_DIR:-/run/user/$(id -u)}/pulse/native" ]
+}
+kz_no_audio_driver() {
+  awk '/^\[/ { drivers = ($1 == "[Software\\\\Wine\\\\Drivers]") } drivers && /^"Audio"=""$/ { found = 1 }
+       END { exit !found }' "$WINEPREFIX/user.reg"
+}
+if kz_sound_card; then
+  if kz_no_audio_driver; then
+    wine reg delete 'HKCU\Software\Wine\Drivers' /v Audio /f >/dev/null 2>&1
+    wineserver -w
+  fi
+elif ! kz_no_audio_driver; then
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "" /f >/dev/null 2>&1
+  wineserver -w
+fi
+
 # Wine does not look for its own fonts (Marlett for the caption buttons,
 # Symbol, Tahoma, MS Sans Serif) where Debian's fonts-wine puts them: give the
 # prefix a copy of each, also when the prefix was made before they were

@@ -57,26 +57,6 @@ fs::path make_quiz(const fs::path& dir, const std::string& name, const std::stri
     return file;
 }
 
-// True when the control shows at least one pixel of exactly this colour.
-bool shows_colour(HWND dialog, int id, COLORREF colour) {
-    RECT rect = {};
-    GetWindowRect(GetDlgItem(dialog, id), &rect);
-    HDC screen = GetDC(nullptr);
-    bool found = false;
-    for (LONG y = rect.top; y < rect.bottom && !found; ++y)
-        for (LONG x = rect.left; x < rect.right && !found; ++x) found = GetPixel(screen, x, y) == colour;
-    ReleaseDC(nullptr, screen);
-    return found;
-}
-
-bool wait_closed(HWND window) {
-    for (int i = 0; i < 200; ++i) {
-        if (!IsWindow(window) || !IsWindowVisible(window)) return true;
-        Sleep(25);
-    }
-    return false;
-}
-
 struct AboutCase {
     const char* name;
     const char* author;
@@ -85,7 +65,7 @@ struct AboutCase {
     const char* version;
     const char* creator_line;  // as the box must show it
     const char* closed_by;
-    const char* screenshot;    // file in the artefacts folder, or none
+    const char* screenshot;    // file in the artefacts folder
 };
 
 // Test logs name a row by the way the box is closed.
@@ -120,14 +100,13 @@ TEST_P(AboutBox, ShowsTheQuizAndItsMakerAndCloses) {
     EXPECT_EQ(item_text(about, 1050), L"http://www.savanto-quiz.fr");
     EXPECT_EQ(item_text(about, IDOK), L"&Fermer");
 
-    Sleep(400);
-    if (*row.name) {
-        EXPECT_TRUE(shows_colour(about, 1044, RGB(0, 0, 128))) << "the quiz's name is not in navy";
-    }
-    EXPECT_TRUE(shows_colour(about, 1050, RGB(0, 0, 255))) << "the link is not in blue";
-    if (row.screenshot) {
-        EXPECT_TRUE(screenshot(about, artefacts_dir() / row.screenshot));
-    }
+    // The quiz's name in navy (when it has one) and the link in blue, once painted.
+    const auto painted = [&](const Picture& picture) {
+        return (!*row.name || picture.shows(RGB(0, 0, 128), GetDlgItem(about, 1044))) &&
+               picture.shows(RGB(0, 0, 255), GetDlgItem(about, 1050));
+    };
+    EXPECT_TRUE(screenshot_when(about, painted, artefacts_dir() / row.screenshot))
+        << "the About box never showed its name in navy and its link in blue";
 
     const std::string way = row.closed_by;
     if (way == "fermer")
@@ -136,9 +115,9 @@ TEST_P(AboutBox, ShowsTheQuizAndItsMakerAndCloses) {
         PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
     else
         PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(wait_closed(about)) << "the About box stays open";
-    Sleep(200);
-    EXPECT_TRUE(IsWindowEnabled(window));
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(about) || !IsWindowVisible(about); }, 5s))
+        << "the About box stays open";
+    EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(window) != FALSE; })) << "the quiz stays disabled";
     EXPECT_TRUE(IsWindowVisible(window)) << "closing the About box closed the quiz";
 
     // The exam has not ended: "Quitter" asks first.
@@ -165,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "Un commentaire assez long pour tenir sur deux lignes : les fleuves de France, leurs sources, "
                   "leurs affluents et les villes qu'ils traversent.",
                   "Savanto", "3.1",
-                  "Ce questionnaire a été créé avec Savanto version 3.1", "escape", nullptr}),
+                  "Ce questionnaire a été créé avec Savanto version 3.1", "escape", "about-box-long-comment.bmp"}),
     [](const testing::TestParamInfo<AboutCase>& info) { return std::string("ClosedBy_") + info.param.closed_by; });
 
 }  // namespace

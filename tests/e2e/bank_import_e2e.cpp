@@ -59,8 +59,11 @@ TEST(BankImport, SpreadsheetOfTwentyFiveThousandQuestionsOpensWithItsFiftyThemes
     // The list shows with the home page's other options.
     ASSERT_TRUE(press(page, ids::more_options));
     EXPECT_TRUE(wait_until([&] { return item_visible(page, ids::home_themes); }, 3s));
-    Sleep(500);
-    EXPECT_TRUE(screenshot(run.window, artefacts_dir() / "bank-import-home-page.bmp"));
+    const auto painted = [&](const Picture& picture) {
+        return picture.shows(RGB(0, 0, 0), themes) && exam_window_painted(run.window, RGB(255, 255, 255))(picture);
+    };
+    EXPECT_TRUE(screenshot_when(run.window, painted, artefacts_dir() / "bank-import-home-page.bmp"))
+        << "the themes are not written in the list";
     EXPECT_TRUE(quit_runner(run));
 }
 

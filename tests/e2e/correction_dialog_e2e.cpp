@@ -211,8 +211,9 @@ TEST_P(CorrectionDialog, ShowsTheRightAnswersAndTheCommentInAFittedDialog) {
     EXPECT_EQ(rows, expected);
     EXPECT_EQ(place_shown(dialog, correction_ids::places[3]), c.comment);
     expect_fitted(dialog, c.answers.size());
-    Sleep(300);
-    EXPECT_TRUE(screenshot(dialog, artefacts_dir() / (std::string(c.name) + ".bmp")));
+    EXPECT_TRUE(screenshot_when(dialog, showing(RGB(0, 0, 0), GetDlgItem(dialog, correction_ids::message)),
+                                artefacts_dir() / (std::string(c.name) + ".bmp")))
+        << "the correction's message is not written";
 
     if (c.preview_row >= 0) {
         click_control(dialog, correction_ids::places[c.preview_row].picture);

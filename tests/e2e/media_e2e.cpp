@@ -90,6 +90,15 @@ void pump_messages() {
     }
 }
 
+// A check of a picture of this test's own windows: their messages are
+// handled between two pictures, or they would never be painted.
+std::function<bool(const Picture&)> pumping(std::function<bool(const Picture&)> check) {
+    return [check](const Picture& picture) {
+        pump_messages();
+        return check(picture);
+    };
+}
+
 // A visible top-level window of this test program that holds the controls
 // under test, with the rich-edit library and the common controls loaded.
 class HostWindow {
@@ -302,9 +311,9 @@ TEST(RichTextDisplay, SymbolTextReplacesTheSelectionInItsOwnFontAndLeavesTheRest
     for (const char c : std::string_view("abgpABGW\xA7\xA8\xA9\xAA\xB1\xA3\xB3\xA5\xE5\xF2"))
         kz::win::insert_symbol_text(control, std::string(1, c), "Symbol");
     UpdateWindow(host.get());
-    pump_messages();
-    Sleep(300);
-    ASSERT_TRUE(screenshot(host.get(), artefacts_dir() / "palette-insertions.bmp"));
+    EXPECT_TRUE(screenshot_when(host.get(), pumping(showing(RGB(0, 0, 0), control)),
+                                artefacts_dir() / "palette-insertions.bmp"))
+        << "the inserted characters are not written";
 }
 
 TEST(RichTextDisplay, AnswerBoxIsReadBackInWindows1252WithItsLineBreaks) {
@@ -344,17 +353,16 @@ TEST(RichTextDisplay, WelcomeTextAndPlainTextAsTheStudentSeesThem) {
     SendMessageW(control, EM_SETSEL, 0, 0);
 
     UpdateWindow(host.get());
-    pump_messages();
-    Sleep(300);
-    pump_messages();
-    const fs::path welcome_shot = artefacts_dir() / "welcome-text.bmp";
-    ASSERT_TRUE(screenshot(host.get(), welcome_shot));
-    // The page colour fills the control where there is no text (bottom left).
-    RECT box = {};
-    GetWindowRect(control, &box);
-    HDC screen = GetDC(nullptr);
-    EXPECT_EQ(GetPixel(screen, box.left + 8, box.bottom - 8), page_colour);
-    ReleaseDC(nullptr, screen);
+    // The quiz's name in blue, and the page colour filling the control where
+    // there is no text (bottom left).
+    const auto welcome_painted = [&](const Picture& picture) {
+        RECT box = {};
+        GetWindowRect(control, &box);
+        return picture.shows(RGB(0, 0, 255), control) &&
+               picture.at(box.left + 8 - picture.frame.left, box.bottom - 8 - picture.frame.top) == page_colour;
+    };
+    EXPECT_TRUE(screenshot_when(host.get(), pumping(welcome_painted), artefacts_dir() / "welcome-text.bmp"))
+        << "the welcome text is not shown on the page colour";
 
     ASSERT_TRUE(kz::win::show_rich_text(host.get(), 1019,
                                         "Un texte simple, sans mise en forme : il s'affiche en Arial 11 points, "
@@ -362,10 +370,9 @@ TEST(RichTextDisplay, WelcomeTextAndPlainTextAsTheStudentSeesThem) {
     expect_arial_11_plain(format_of(control, 0, -1));
     SendMessageW(control, EM_SETSEL, 0, 0);
     UpdateWindow(host.get());
-    pump_messages();
-    Sleep(300);
-    pump_messages();
-    ASSERT_TRUE(screenshot(host.get(), artefacts_dir() / "plain-text.bmp"));
+    EXPECT_TRUE(screenshot_when(host.get(), pumping(showing(RGB(0, 0, 0), control)),
+                                artefacts_dir() / "plain-text.bmp"))
+        << "the plain text is not written in black";
 }
 
 TEST(Images, PicturesAreFittedIntoTheirBoxSideBySide) {
@@ -429,6 +436,7 @@ struct PreviewWatch {
     RECT frame = {};
     SIZE picture = {};
     HBITMAP bitmap = nullptr;
+    bool painted = false;  // the picture's red and blue on the screen, when asked to look
     bool closed_in_time = false;
 };
 
@@ -439,17 +447,22 @@ HWND find_preview() {
 template <class Action>
 std::thread watch_preview(PreviewWatch& watch, HWND other, Action action, const fs::path& shot = {}) {
     return std::thread([&watch, other, action, shot] {
-        for (int i = 0; i < 200 && !(watch.window = find_preview()); ++i) Sleep(25);
-        if (!watch.window) return;
-        Sleep(300);
+        // The dialog is found as soon as it is made; it shows once it is
+        // laid out around its picture.
+        if (!wait_until([&] { return (watch.window = find_preview()) != nullptr; }, 5s)) return;
+        wait_until([&] { return IsWindowVisible(watch.window) != FALSE; }, 5s);
         GetWindowRect(watch.window, &watch.frame);
         HWND picture = GetDlgItem(watch.window, IDC_PREVIEW_PICTURE);
         watch.picture = window_size(picture);
         watch.bitmap = reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
-        if (!shot.empty()) screenshot(watch.window, shot);
+        if (!shot.empty()) {
+            const auto both_halves = [picture](const Picture& shown) {
+                return shown.shows(red, picture) && shown.shows(blue, picture);
+            };
+            watch.painted = screenshot_when(watch.window, both_halves, shot).has_value();
+        }
         action(watch.window, other);
-        for (int i = 0; i < 100 && IsWindow(watch.window); ++i) Sleep(25);
-        watch.closed_in_time = !IsWindow(watch.window);
+        watch.closed_in_time = wait_until([&] { return !IsWindow(watch.window); }, 2500ms);
         if (!watch.closed_in_time) PostMessageW(watch.window, WM_CLOSE, 0, 0);  // do not hang the run
     });
 }
@@ -486,6 +499,7 @@ TEST_F(ImagePreview, ShowsThePictureCentredAndWholeAndFreesItOnClosing) {
         kz::win::show_image_preview(file, resources_);
         watcher.join();
         ASSERT_NE(watch.window, nullptr) << "no preview window";
+        EXPECT_TRUE(watch.painted) << "the picture's two halves are not on the screen";
         EXPECT_TRUE(watch.closed_in_time);
         EXPECT_EQ(watch.frame.right - watch.frame.left, watch.picture.cx + 20);
         EXPECT_EQ(watch.frame.bottom - watch.frame.top, watch.picture.cy + 35);

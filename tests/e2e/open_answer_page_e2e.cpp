@@ -43,15 +43,12 @@ QuizModel media_quiz(const fs::path& results, std::vector<std::string>& blobs) {
     return quiz;
 }
 
-bool shows_colour(HWND dialog, int id, COLORREF colour) {
-    RECT rect = {};
-    GetWindowRect(GetDlgItem(dialog, id), &rect);
-    HDC screen = GetDC(nullptr);
-    bool found = false;
-    for (LONG y = rect.top; y < rect.bottom && !found; y += 2)
-        for (LONG x = rect.left; x < rect.right && !found; x += 2) found = GetPixel(screen, x, y) == colour;
-    ReleaseDC(nullptr, screen);
-    return found;
+// Waits until the control of the page shows the page's colour on the screen.
+bool on_page_colour(HWND main_window, HWND page, int id) {
+    return wait_until([&] {
+        const auto picture = picture_of(main_window);
+        return picture && picture->shows(page_colour, GetDlgItem(page, id));
+    });
 }
 
 TEST(OpenAnswerPage, ShowsPicturesSoundsAndTextsAndTakesTheAnswer) {
@@ -73,9 +70,12 @@ TEST(OpenAnswerPage, ShowsPicturesSoundsAndTextsAndTakesTheAnswer) {
     GetClientRect(GetDlgItem(page, ids::question_image), &picture);
     EXPECT_EQ(picture.right, 90);  // the 90 x 60 flag, within its 90 x 90 box
     EXPECT_EQ(picture.bottom, 60);
-    Sleep(300);
-    EXPECT_TRUE(shows_colour(page, ids::prompt, page_colour)) << "the prompt is not on the page's colour";
-    EXPECT_TRUE(screenshot(run.window, artefacts_dir() / "open-answer-picture.bmp"));
+    const auto prompt_painted = [&](const Picture& picture) {
+        return picture.shows(page_colour, GetDlgItem(page, ids::prompt)) &&
+               exam_window_painted(run.window, page_colour)(picture);
+    };
+    EXPECT_TRUE(screenshot_when(run.window, prompt_painted, artefacts_dir() / "open-answer-picture.bmp"))
+        << "the prompt is not on the page's colour";
 
     click_control(page, ids::question_image);
     HWND preview = run.process->wait_window(L"#32770", 10s, L"Aper\u00E7u de l'image");
@@ -93,8 +93,8 @@ TEST(OpenAnswerPage, ShowsPicturesSoundsAndTextsAndTakesTheAnswer) {
     EXPECT_FALSE(item_visible(page, ids::question_image));
     EXPECT_FALSE(item_visible(page, ids::question));
     EXPECT_EQ(shown_text(page, ids::answer), L"") << "the answer box was not emptied";
-    Sleep(300);
-    EXPECT_TRUE(screenshot(run.window, artefacts_dir() / "open-answer-sound.bmp"));
+    EXPECT_TRUE(screenshot_when(run.window, prompt_painted, artefacts_dir() / "open-answer-sound.bmp"))
+        << "the prompt is not on the page's colour";
     ASSERT_TRUE(press(page, ids::play));
     ASSERT_TRUE(press(page, ids::stop));
     ASSERT_TRUE(answer_question(run.window, L"La"));
@@ -108,7 +108,7 @@ TEST(OpenAnswerPage, ShowsPicturesSoundsAndTextsAndTakesTheAnswer) {
     EXPECT_EQ(shown_text(page, ids::question), L"Espagne");
     EXPECT_FALSE(item_visible(page, ids::play));
     EXPECT_FALSE(item_visible(page, ids::question_image));
-    EXPECT_TRUE(shows_colour(page, ids::question, page_colour)) << "the question is not on the page's colour";
+    EXPECT_TRUE(on_page_colour(run.window, page, ids::question)) << "the question is not on the page's colour";
     ASSERT_TRUE(answer_question(run.window, L"Madrid"));
     ASSERT_NE(wait_page_with(run.window, ids::end_text), nullptr);
 

@@ -80,8 +80,7 @@ TEST_P(PageChanges, LeaveTheGdiObjectCountWhereItWas) {
     for (int round = 0; round < rounds; ++round) {
         ASSERT_TRUE(one_exam(run, row, made.quiz.themes[0])) << "round " << round + 1;
         ASSERT_NE(wait_page_with(run.window, ids::home_themes), nullptr);
-        Sleep(100);
-        const auto count = gdi_object_count(*run.process);
+        const auto count = settled_count([&] { return gdi_object_count(*run.process); });
         const auto cached = device_context_count(*run.process);
         ASSERT_TRUE(count && cached) << "the GDI objects cannot be counted";
         counts.push_back(*count - 3 * *cached);

@@ -78,9 +78,12 @@ TEST(Palette, OpensOnSymbolsAndInsertsIntoTheOpenAnswerStayingOpen) {
     ASSERT_EQ(entry_count(palette), 19);
     EXPECT_EQ(entry_text(palette, 0), L"\u20AC");
 
-    // "&Insérer" with nothing selected inserts nothing.
+    // "&Insérer" with nothing selected inserts nothing. The click and the
+    // choice of a category are both posted to the palette's thread, which
+    // handles them in turn: once the category's list is there, the click has
+    // been handled.
     ASSERT_TRUE(press(palette, palette_ids::insert));
-    Sleep(300);
+    ASSERT_TRUE(choose_category(palette, 0, 61));
     EXPECT_EQ(shown_text(page, ids::answer), L"");
     EXPECT_EQ(item_text(palette, palette_ids::close), L"&Annuler");
 
@@ -92,8 +95,10 @@ TEST(Palette, OpensOnSymbolsAndInsertsIntoTheOpenAnswerStayingOpen) {
                       {3, "symboles", 19}};
     for (const auto& shown : categories) {
         ASSERT_TRUE(choose_category(palette, shown.category, shown.entries)) << shown.name;
-        Sleep(300);  // painted
-        screenshot(palette, artefacts_dir() / (std::string("palette-") + shown.name + ".bmp"));
+        // The characters written in the list, in black.
+        EXPECT_TRUE(screenshot_when(palette, showing(RGB(0, 0, 0), GetDlgItem(palette, palette_ids::characters)),
+                                    artefacts_dir() / (std::string("palette-") + shown.name + ".bmp")))
+            << shown.name << ": no character written in the list";
     }
 
     // The e with acute accent of "International" goes to the caret; the
@@ -153,8 +158,9 @@ TEST(Palette, AfterTheTimeLimitMovedToTheNextQuestionInsertsNothingAndTestsNothi
     ASSERT_TRUE(choose_category(palette, 2, 52));
     select_entry(palette, 1);
     ASSERT_TRUE(press(palette, palette_ids::insert));
+    // The palette decides in the handling of the click, and closes there:
+    // once it is gone, whatever it did is done.
     EXPECT_TRUE(wait_until([&] { return !IsWindow(palette); })) << "the palette of the gone question stays";
-    Sleep(300);
     EXPECT_EQ(shown_text(page, hangman_ids::letter), L"") << "inserted into the new question";
     EXPECT_EQ(item_text(page, hangman_ids::tries_text), L"5 essais restants") << "a letter was tested";
     EXPECT_EQ(item_text(page, hangman_ids::mask), L"####");
@@ -175,8 +181,7 @@ TEST(Palette, LeavesTheGdiObjectCountWhereItWas) {
         ASSERT_TRUE(choose_category(palette, round % 5, std::array{61, 46, 52, 19, 4}[round % 5]));
         ASSERT_TRUE(press(palette, palette_ids::close));
         ASSERT_TRUE(wait_until([&] { return !IsWindow(palette); }));
-        Sleep(50);
-        const auto count = gdi_object_count(*run.process);
+        const auto count = settled_count([&] { return gdi_object_count(*run.process); });
         ASSERT_TRUE(count) << "the GDI objects cannot be counted";
         counts.push_back(*count);
     }

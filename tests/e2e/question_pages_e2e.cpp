@@ -106,9 +106,14 @@ TEST_P(QuestionPages, WholeExamIsShownGradedAndRecordedAsTheTerminalPlayerRecord
                 right_places.push_back(&*proposed == &entry);
                 check_media(run, page, place, made, proposed->answer, where);
             }
-            Sleep(200);
-            EXPECT_TRUE(screenshot(run.window, artefacts_dir() / (std::string(row.file_stem) + "-question-" +
-                                                                    std::to_string(asked + 1) + ".bmp")));
+            const auto painted = [&](const Picture& picture) {
+                return picture.shows(pages_colour, GetDlgItem(page, ids::prompt)) &&
+                       exam_window_painted(run.window, pages_colour)(picture);
+            };
+            EXPECT_TRUE(screenshot_when(run.window, painted,
+                                        artefacts_dir() / (std::string(row.file_stem) + "-question-" +
+                                                           std::to_string(asked + 1) + ".bmp")))
+                << where << ": the prompt is not on the page's colour";
 
             const bool rightly = asked % 3 != 1;
             const auto given = row.answer({page, entry, right_places}, rightly);
@@ -131,8 +136,9 @@ TEST_P(QuestionPages, WholeExamIsShownGradedAndRecordedAsTheTerminalPlayerRecord
     EXPECT_TRUE(contains(end_text, wide_text("Réponses justes : ") + std::to_wstring(right))) << end_text;
     EXPECT_TRUE(contains(end_text, wide_text("Réponses fausses : ") + std::to_wstring(asked - right))) << end_text;
     EXPECT_TRUE(contains(end_text, score)) << end_text;
-    Sleep(200);
-    EXPECT_TRUE(screenshot(run.window, artefacts_dir() / (std::string(row.file_stem) + "-end.bmp")));
+    EXPECT_TRUE(screenshot_when(run.window, exam_window_painted(run.window, pages_colour),
+                                artefacts_dir() / (std::string(row.file_stem) + "-end.bmp")))
+        << "the end page is not in the page's colour";
     EXPECT_TRUE(quit_runner(run));
 
     // The terminal player, the same draws and the same answers: the same record.

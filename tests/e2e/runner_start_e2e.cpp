@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/cp1252.h"
+#include "harness/exam_window.h"
 #include "harness/harness.h"
 #include "quiz/byte_source.h"
 #include "quiz/container.h"
@@ -90,8 +91,14 @@ TEST(RunnerStart, PackedQuizOpensTheMainWindowWithItsName) {
         EXPECT_EQ(item_text(window, 1004), std::wstring(name.begin(), name.end()));
     }
     EXPECT_EQ(class_of(window), L"QuizKZClasse");
-    Sleep(500);
-    EXPECT_TRUE(screenshot(window, artefacts_dir() / "main-window.bmp"));
+    // The quiz's own colours around and on its first page, once painted.
+    const auto window_colour = static_cast<COLORREF>(quiz_model.value().window_colour);
+    const auto page_colour = static_cast<COLORREF>(quiz_model.value().page_colour);
+    const auto painted = [&](const Picture& picture) {
+        return picture.shows(window_colour) && exam_window_painted(window, page_colour)(picture);
+    };
+    EXPECT_TRUE(screenshot_when(window, painted, artefacts_dir() / "main-window.bmp"))
+        << "the window is not painted in the quiz's colours";
     // The exam has not ended: "Quitter" asks first.
     click(window, 1001);
     HWND question = wait_message_box(*process);

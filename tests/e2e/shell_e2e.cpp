@@ -365,14 +365,14 @@ TEST(ExamWindow, HelpButtonIsHiddenWhenTheQuizHasNoHelp) {
 
 // The colours of a control's pixels on the screen.
 std::vector<COLORREF> pixels_of(HWND dialog, int id) {
-    RECT rect = {};
-    GetWindowRect(GetDlgItem(dialog, id), &rect);
-    std::vector<COLORREF> pixels;
-    HDC screen = GetDC(nullptr);
-    for (LONG y = rect.top; y < rect.bottom; ++y)
-        for (LONG x = rect.left; x < rect.right; ++x) pixels.push_back(GetPixel(screen, x, y));
-    ReleaseDC(nullptr, screen);
-    return pixels;
+    const auto picture = picture_of(dialog);
+    return picture ? picture->pixels_of(GetDlgItem(dialog, id)) : std::vector<COLORREF>();
+}
+
+// True when the control shows more than one colour: something is drawn on it.
+bool drawn(HWND dialog, int id) {
+    const auto pixels = pixels_of(dialog, id);
+    return std::adjacent_find(pixels.begin(), pixels.end(), std::not_equal_to<>()) != pixels.end();
 }
 
 TEST(ExamWindow, SoundIconShowsWhetherTheSoundIsOn) {
@@ -380,7 +380,7 @@ TEST(ExamWindow, SoundIconShowsWhetherTheSoundIsOn) {
     RunningQuiz run = start_quiz(dir, capitals_quiz(dir / "resultats.dat"));
     ASSERT_NE(run.window, nullptr);
     ASSERT_NE(wait_page_with(run.window, ids::welcome_text), nullptr);
-    Sleep(300);
+    ASSERT_TRUE(wait_until([&] { return drawn(run.window, ids::sound); })) << "no sound icon";
     const auto sound_on = pixels_of(run.window, ids::sound);
 
     click_control(run.window, ids::sound);
@@ -389,8 +389,13 @@ TEST(ExamWindow, SoundIconShowsWhetherTheSoundIsOn) {
     const auto muted = pixels_of(run.window, ids::sound);
     // Muting survives a page change.
     ASSERT_TRUE(press(run.window, ids::next));
-    ASSERT_NE(wait_page_with(run.window, ids::home_themes), nullptr);
-    Sleep(300);
+    HWND home = wait_page_with(run.window, ids::home_themes);
+    ASSERT_NE(home, nullptr);
+    // Once the new page's labels are painted, so is the icon, had it changed.
+    ASSERT_TRUE(wait_until([&] {
+        const auto picture = picture_of(run.window);
+        return picture && picture->shows(RGB(0, 0, 0), home);
+    })) << "the home page is not painted";
     EXPECT_EQ(pixels_of(run.window, ids::sound), muted);
 
     click_control(run.window, ids::sound);
@@ -465,7 +470,11 @@ TEST(ExamWindow, AboutBoxKeepsItsLookWhenTheTimeRunsOutBehindIt) {
     ASSERT_TRUE(press(run.window, ids::about));
     HWND about = run.process->wait_window(L"#32770", 10s, L"\u00C0 propos du questionnaire");
     ASSERT_NE(about, nullptr);
-    Sleep(300);
+    ASSERT_TRUE(wait_until([&] {
+        const auto picture = picture_of(about);
+        return picture && picture->shows(RGB(0, 0, 128), GetDlgItem(about, 1044)) &&
+               picture->shows(RGB(0, 0, 255), GetDlgItem(about, 1050));
+    })) << "the About box is not painted";
     const auto name_before = pixels_of(about, 1044);
     const auto link_before = pixels_of(about, 1050);
 

@@ -20,19 +20,33 @@ std::string demo_media(const char* name) {
     return file_bytes(source_dir() / "samples" / "demo" / "media" / name).value_or(std::string());
 }
 
-// Lets the window paint, then keeps its picture.
+constexpr COLORREF window_colour = RGB(0xDD, 0xEE, 0xDD), page_colour = RGB(0xFF, 0xFB, 0xEE),
+                   title_band_colour = RGB(0x1E, 0x5B, 0x3A);
+constexpr int about_quiz_name = 1044;  // in navy
+
+// Keeps the picture of the exam window once it shows the quiz's colours: the
+// window's, and the page's on the current page.
 void keep_picture(HWND window, const char* name) {
-    Sleep(400);
-    EXPECT_TRUE(screenshot(window, artefacts_dir() / name)) << name;
+    const auto in_quiz_colours = [window](const Picture& picture) {
+        return picture.shows(window_colour) && exam_window_painted(window, page_colour)(picture);
+    };
+    EXPECT_TRUE(screenshot_when(window, in_quiz_colours, artefacts_dir() / name))
+        << name << ": not in the quiz's colours";
+}
+
+// Keeps the picture of a dialog once the control shows this colour.
+void keep_picture(HWND dialog, const char* name, COLORREF colour, int id) {
+    EXPECT_TRUE(screenshot_when(dialog, showing(colour, GetDlgItem(dialog, id)), artefacts_dir() / name))
+        << name << ": the control " << id << " is not painted";
 }
 
 TEST(ExamWindowPictures, EveryPageInTheQuizsOwnColours) {
     const fs::path dir = scratch_dir("shell-pictures");
     QuizModel quiz = capitals_quiz(dir / "resultats.dat");
     quiz.quiz_name = text_1252("Géographie de l'Europe");
-    quiz.title_band_colour = static_cast<std::int32_t>(RGB(0x1E, 0x5B, 0x3A));
-    quiz.window_colour = static_cast<std::int32_t>(RGB(0xDD, 0xEE, 0xDD));
-    quiz.page_colour = static_cast<std::int32_t>(RGB(0xFF, 0xFB, 0xEE));
+    quiz.title_band_colour = static_cast<std::int32_t>(title_band_colour);
+    quiz.window_colour = static_cast<std::int32_t>(window_colour);
+    quiz.page_colour = static_cast<std::int32_t>(page_colour);
     quiz.title_text_colour = static_cast<std::int32_t>(RGB(0xFF, 0xFF, 0xFF));
     quiz.text_colour = static_cast<std::int32_t>(RGB(0x5A, 0x2D, 0x0C));
     quiz.allow_multiple_choice = quiz.allow_true_false = 1;
@@ -72,7 +86,7 @@ TEST(ExamWindowPictures, EveryPageInTheQuizsOwnColours) {
     ASSERT_TRUE(press(window, ids::help));
     HWND help = run.process->wait_window(L"#32770", 10s, L"Aide");
     ASSERT_NE(help, nullptr);
-    keep_picture(help, "shell-help.bmp");
+    keep_picture(help, "shell-help.bmp", RGB(0, 0, 0), ids::help_text);
     press(help, IDOK);
     ASSERT_TRUE(wait_until([&] { return !IsWindow(help); }));
 
@@ -84,7 +98,7 @@ TEST(ExamWindowPictures, EveryPageInTheQuizsOwnColours) {
     ASSERT_TRUE(press(window, ids::about));
     HWND about = run.process->wait_window(L"#32770", 10s, L"\u00C0 propos du questionnaire");
     ASSERT_NE(about, nullptr);
-    keep_picture(about, "shell-about.bmp");
+    keep_picture(about, "shell-about.bmp", RGB(0, 0, 128), about_quiz_name);
     press(about, IDOK);
     ASSERT_TRUE(wait_until([&] { return !IsWindow(about); }));
     EXPECT_TRUE(quit_runner(run));

@@ -99,4 +99,11 @@ int question_number(HWND main_window) {
     return mark == std::wstring::npos ? 0 : _wtoi(title.c_str() + mark + 2);
 }
 
+std::function<bool(const Picture&)> exam_window_painted(HWND main_window, COLORREF page_colour) {
+    return [main_window, page_colour](const Picture& picture) {
+        return picture.shows(page_colour, current_page(main_window)) &&
+               picture.shows(RGB(0, 0, 0), GetDlgItem(main_window, ids::quit));
+    };
+}
+
 }  // namespace kz::e2e

@@ -66,6 +66,11 @@ bool answer_question(HWND main_window, const std::wstring& typed);
 // Quits the runner from any page: "Quitter", then "Oui" if the exam asks.
 bool quit_runner(RunningQuiz& quiz);
 
+// A check for screenshot_when of the exam window: the current page painted in
+// the page's colour and the frame's "Quitter" button written, which is
+// painted last.
+std::function<bool(const Picture&)> exam_window_painted(HWND main_window, COLORREF page_colour);
+
 // The number that the main window's title shows for the current question
 // ("Examen - Question n°2/3" gives 2), 0 when none.
 int question_number(HWND main_window);

@@ -221,54 +221,142 @@ void type_text(HWND dialog, int id, const std::wstring& text) {
     for (wchar_t c : text) SendMessageW(item, WM_CHAR, c, 1);
 }
 
-bool screenshot(HWND window, const fs::path& bmp) {
-    RECT rect = {};
-    if (!GetWindowRect(window, &rect)) return false;
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return false;
-    // Wine copies a window that reaches past the desktop as black from edge
-    // to edge: such a picture would show nothing, so none is taken.
+std::optional<Picture> picture_of(HWND window) {
+    Picture picture;
+    if (!GetWindowRect(window, &picture.frame)) return std::nullopt;
+    const RECT& rect = picture.frame;
+    picture.width = rect.right - rect.left;
+    picture.height = rect.bottom - rect.top;
+    if (picture.width <= 0 || picture.height <= 0) return std::nullopt;
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     if (rect.left < left || rect.top < top || rect.right > left + GetSystemMetrics(SM_CXVIRTUALSCREEN) ||
-        rect.bottom > top + GetSystemMetrics(SM_CYVIRTUALSCREEN)) {
-        std::fprintf(stderr, "harness: %ls not taken: the window reaches past the desktop\n", bmp.c_str());
-        return false;
-    }
+        rect.bottom > top + GetSystemMetrics(SM_CYVIRTUALSCREEN))
+        return std::nullopt;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height;  // top-down rows
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!picture) {
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-        return false;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool copied = false;
+    if (bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        copied = BitBlt(memory, 0, 0, picture.width, picture.height, screen, rect.left, rect.top, SRCCOPY) != 0;
+        SelectObject(memory, old);
+        if (copied) {
+            const auto* row = static_cast<const std::uint32_t*>(bits);
+            picture.pixels.reserve(static_cast<std::size_t>(picture.width) * picture.height);
+            for (int i = 0; i < picture.width * picture.height; ++i)  // 0x00RRGGBB to a COLORREF
+                picture.pixels.push_back(RGB((row[i] >> 16) & 0xFF, (row[i] >> 8) & 0xFF, row[i] & 0xFF));
+        }
+        DeleteObject(bitmap);
     }
-    HGDIOBJ old = SelectObject(memory, picture);
-    const bool copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != 0;
-    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (!copied) return std::nullopt;
+    return picture;
+}
 
-    const int stride = (width * 3 + 3) & ~3;
+namespace {
+
+// The control's rectangle in the picture, cut to it; the whole picture when
+// no control is named.
+RECT area_in(const Picture& picture, HWND control) {
+    RECT area = {0, 0, picture.width, picture.height};
+    if (!control) return area;
+    RECT rect = {};
+    if (!GetWindowRect(control, &rect)) return RECT{};
+    OffsetRect(&rect, -picture.frame.left, -picture.frame.top);
+    IntersectRect(&area, &area, &rect);
+    return area;
+}
+
+}  // namespace
+
+bool Picture::shows(COLORREF colour, HWND control) const {
+    const RECT area = area_in(*this, control);
+    for (LONG y = area.top; y < area.bottom; ++y)
+        for (LONG x = area.left; x < area.right; ++x)
+            if (at(x, y) == colour) return true;
+    return false;
+}
+
+std::vector<COLORREF> Picture::pixels_of(HWND control) const {
+    const RECT area = area_in(*this, control);
+    std::vector<COLORREF> found;
+    for (LONG y = area.top; y < area.bottom; ++y)
+        for (LONG x = area.left; x < area.right; ++x) found.push_back(at(x, y));
+    return found;
+}
+
+bool save_bmp(const Picture& picture, const fs::path& bmp) {
+    const int stride = (picture.width * 3 + 3) & ~3;
+    std::vector<char> rows(static_cast<std::size_t>(stride) * picture.height);
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x) {
+            const COLORREF colour = picture.at(x, y);
+            char* pixel = &rows[static_cast<std::size_t>(y) * stride + x * 3];
+            pixel[0] = static_cast<char>(GetBValue(colour));
+            pixel[1] = static_cast<char>(GetGValue(colour));
+            pixel[2] = static_cast<char>(GetRValue(colour));
+        }
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof header;
+    header.biWidth = picture.width;
+    header.biHeight = -picture.height;  // top-down rows
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(rows.size());
     std::ofstream out(bmp, std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-    out.write(static_cast<const char*>(bits), stride * height);
-    const bool written = copied && static_cast<bool>(out);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(rows.data(), static_cast<std::streamsize>(rows.size()));
+    return static_cast<bool>(out);
+}
 
-    DeleteObject(picture);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return written;
+bool screenshot(HWND window, const fs::path& bmp) {
+    const auto picture = picture_of(window);
+    if (!picture) {
+        std::fprintf(stderr, "harness: %ls not taken: the window is not wholly on the desktop\n", bmp.c_str());
+        return false;
+    }
+    return save_bmp(*picture, bmp);
+}
+
+std::optional<Picture> screenshot_when(HWND window, const std::function<bool(const Picture&)>& check,
+                                       const fs::path& bmp, std::chrono::milliseconds timeout) {
+    // Painting goes on for a moment after the first sign of it (the page,
+    // then its controls, then the frame's buttons): the picture is taken once
+    // two in a row pass the check and are the same.
+    std::optional<Picture> last, before;
+    const bool passed = wait_until(
+        [&] {
+            before = std::move(last);
+            last = picture_of(window);
+            return last && check(*last) && before && EqualRect(&before->frame, &last->frame) &&
+                   before->pixels == last->pixels;
+        },
+        timeout);
+    if (!last) {
+        std::fprintf(stderr, "harness: %ls not taken: the window is not wholly on the desktop\n", bmp.c_str());
+        return std::nullopt;
+    }
+    save_bmp(*last, bmp);
+    if (!passed) return std::nullopt;
+    return last;
+}
+
+std::function<bool(const Picture&)> showing(COLORREF colour, HWND control) {
+    return [colour, control](const Picture& picture) { return picture.shows(colour, control); };
 }
 
 std::wstring message(int id) {
@@ -574,6 +662,23 @@ std::optional<int> gdi_object_count(const Process& process) {
     const DWORD counted = GetGuiResources(process.handle(), GR_GDIOBJECTS);
     if (counted > 0) return static_cast<int>(counted);
     return count_gdi_table(process.handle());
+}
+
+std::optional<int> settled_count(const std::function<std::optional<int>()>& count,
+                                 std::chrono::milliseconds timeout) {
+    std::optional<int> last;
+    int same = 0;
+    const bool settled = wait_until(
+        [&] {
+            const auto now = count();
+            if (!now) return false;
+            same = now == last ? same + 1 : 1;
+            last = now;
+            if (same < 3) std::this_thread::sleep_for(10ms);  // with the poll's own 40 ms
+            return same >= 3;
+        },
+        timeout);
+    return settled ? last : std::nullopt;
 }
 
 // ---------------------------------------------------------------------------

@@ -89,8 +89,37 @@ void click(HWND dialog, int id);
 // Types the text into the control one character at a time.
 void type_text(HWND dialog, int id, const std::wstring& text);
 
+// A window as the screen shows it, frame included: its pixels row by row
+// from the top, and where the window stood when the picture was taken.
+struct Picture {
+    RECT frame = {};
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+
+    COLORREF at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    // True when a pixel of the control (of the whole window when none) has
+    // exactly this colour.
+    bool shows(COLORREF colour, HWND control = nullptr) const;
+    // The colours of the control's pixels, row by row.
+    std::vector<COLORREF> pixels_of(HWND control) const;
+};
+
+// The window's picture now; nothing when it is not on the desktop (Wine
+// copies a window that reaches past the desktop as black from edge to edge).
+std::optional<Picture> picture_of(HWND window);
+// Saves the picture as a BMP file, to be looked at.
+bool save_bmp(const Picture& picture, const std::filesystem::path& bmp);
 // Saves a picture of the window (with its frame) as a BMP file.
 bool screenshot(HWND window, const std::filesystem::path& bmp);
+// Waits until the window's picture passes the check (painted as it should
+// be) and has stopped changing, keeps it as a BMP file and returns it;
+// nothing when the check still fails after the time, and then the last
+// picture is kept, to see why.
+std::optional<Picture> screenshot_when(HWND window, const std::function<bool(const Picture&)>& check,
+                                       const std::filesystem::path& bmp, std::chrono::milliseconds timeout = 10s);
+// A check of screenshot_when: a pixel of exactly this colour in the control
+// (in the whole window when none).
+std::function<bool(const Picture&)> showing(COLORREF colour, HWND control = nullptr);
 
 // Windows-1252 text of the program's string table, as the window shows it.
 std::wstring message(int id);
@@ -148,6 +177,12 @@ void choose_combo_entry(HWND dialog, int id, int entry);
 // The GDI objects (fonts, brushes, bitmaps ...) the process holds. Nothing
 // when they cannot be counted.
 std::optional<int> gdi_object_count(const Process& process);
+// A count read until it stops changing: the same on three reads in a row,
+// 50 ms apart. A window closed or a page changed frees its fonts and brushes
+// a moment after it is gone from the screen; the count is read once they are
+// freed. Nothing when it could not be read or did not settle in the time.
+std::optional<int> settled_count(const std::function<std::optional<int>()>& count,
+                                 std::chrono::milliseconds timeout = 10s);
 
 // ---------------------------------------------------------------------------
 // Quizzes and their files.

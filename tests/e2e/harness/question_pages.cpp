@@ -274,8 +274,9 @@ const QuestionPageRow& hangman_row() {
                     if (!test_letter(shown.page, letter)) return std::nullopt;
                     given.lines += std::string(1, static_cast<char>(letter)) + "\n";
                     if (++misses == 2) {
-                        Sleep(300);  // painted
-                        screenshot(window, artefacts_dir() / "hangman-two-misses.bmp");
+                        // Kept to be looked at once the page is painted in its colour.
+                        screenshot_when(window, exam_window_painted(window, pages_colour),
+                                        artefacts_dir() / "hangman-two-misses.bmp");
                     }
                 }
                 HWND box = wait_message_box_of(window);
@@ -324,7 +325,7 @@ PagesQuiz pages_quiz(const fs::path& results, const std::string& stem) {
     quiz.use_home_page = 0;
     quiz.default_random_order = 0;
     quiz.default_training_mode = 0;
-    quiz.page_colour = static_cast<std::int32_t>(RGB(0xFF, 0xF4, 0xD6));
+    quiz.page_colour = static_cast<std::int32_t>(pages_colour);
 
     const fs::path media = source_dir() / "samples" / "demo" / "media";
     const struct {

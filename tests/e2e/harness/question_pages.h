@@ -136,6 +136,9 @@ std::vector<std::wstring> listed_answers(HWND page);
 // The quiz allows this exam type alone, so that it is the type of its exams.
 void allow_only(QuizModel& quiz, int exam_type);
 
+// The page colour of the pages' quizzes, which the pictures are checked for.
+inline constexpr COLORREF pages_colour = RGB(0xFF, 0xF4, 0xD6);
+
 // The quiz of the page tests, in three themes asked in order. "Capitales"
 // holds texts (France Paris, Italie Rome, Espagne Madrid); "Images et sons"
 // holds a map of France as a question (France), a nursery rhyme as a music
