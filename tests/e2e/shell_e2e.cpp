@@ -255,10 +255,11 @@ TEST(ExamWindow, QuittingLockedKeepsTheWindowOpenUntilTheEndPage) {
     try_every_way_of_closing(run, "question");
     ASSERT_TRUE(answer_question(run.window, L"Paris"));
 
-    // The end page: "Quitter" is back, until a new exam starts.
+    // The end page: "Quitter" is back, until a new exam starts. The engine
+    // shows the page first and then the button.
     HWND page = wait_page_with(run.window, ids::end_text);
     ASSERT_NE(page, nullptr);
-    EXPECT_TRUE(item_visible(run.window, ids::quit));
+    EXPECT_TRUE(wait_until([&] { return item_visible(run.window, ids::quit); }));
     ASSERT_TRUE(press(page, ids::restart));
     ASSERT_TRUE(wait_question(run.window, L"France"));
     try_every_way_of_closing(run, "question of the replay");
