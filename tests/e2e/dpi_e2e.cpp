@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <iostream>
@@ -89,24 +90,24 @@ RECT client_on_screen(HWND window) {
     return client;
 }
 
-// The height of what is drawn in the control: the rows of its rectangle on
-// the screen that hold a pixel of another colour than its background (the
-// top-left pixel's).
-int ink_height(HWND control) {
-    const RECT rect = screen_rect(control);
-    HDC screen = GetDC(nullptr);
-    const COLORREF background = GetPixel(screen, rect.left, rect.top);
-    int first = -1, last = -1;
-    for (LONG y = rect.top; y < rect.bottom; ++y) {
-        bool ink = false;
-        for (LONG x = rect.left; x < rect.right && !ink; ++x) ink = GetPixel(screen, x, y) != background;
-        if (!ink) continue;
-        if (first < 0) first = y;
-        last = y;
-    }
-    ReleaseDC(nullptr, screen);
-    return first < 0 ? 0 : last - first + 1;
+// The size of what is drawn in the control: the box around its pixels of
+// another colour than its background (the top-left pixel's); nothing when
+// it shows nothing.
+SIZE ink_size(HWND control) {
+    const auto picture = picture_of(control);
+    if (!picture) return {0, 0};
+    const COLORREF background = picture->at(0, 0);
+    RECT ink = {picture->width, picture->height, -1, -1};
+    for (int y = 0; y < picture->height; ++y)
+        for (int x = 0; x < picture->width; ++x) {
+            if (picture->at(x, y) == background) continue;
+            ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x),
+                   std::max<LONG>(ink.bottom, y)};
+        }
+    return ink.right < ink.left ? SIZE{0, 0} : SIZE{ink.right - ink.left + 1, ink.bottom - ink.top + 1};
 }
+
+int ink_height(HWND control) { return ink_size(control).cy; }
 
 // True once the window and its children have nothing left to paint and each
 // of these controls shows something drawn.
@@ -159,8 +160,11 @@ TEST_P(MainWindowAtAnotherDpi, GrowsItsLayoutAndFontsAndStaysWithinTheWorkArea) 
     ASSERT_NE(page, nullptr);
     HWND title = GetDlgItem(run.window, ids::title);
     ASSERT_TRUE(wait_until([&] { return ink_height(title) > 0; }));
+    const HWND texts[] = {GetDlgItem(page, ids::prompt), GetDlgItem(page, ids::question)};
+    for (HWND text : texts) ASSERT_TRUE(wait_until([&] { return ink_height(text) > 0; }));
     const SIZE client = client_size(run.window), page_size = window_size(page);
     const int title_ink = ink_height(title);
+    const SIZE texts_ink[] = {ink_size(texts[0]), ink_size(texts[1])};
     const double screen_scale = dpi / 96.0;
 
     ASSERT_TRUE(send_dpi_changed(*run.process, run.window, dpi));
@@ -181,6 +185,15 @@ TEST_P(MainWindowAtAnotherDpi, GrowsItsLayoutAndFontsAndStaysWithinTheWorkArea) 
     EXPECT_NEAR(ratio(window_size(page).cx, page_size.cx), scale, 0.02);
     EXPECT_TRUE(wait_until([&] { return std::abs(ratio(ink_height(title), title_ink) - scale) < 0.2; }))
         << "the title's letters are " << ink_height(title) << " pixels high, were " << title_ink;
+    const auto near_scale = [&](LONG after, LONG before) { return std::abs(ratio(after, before) - scale) < 0.2; };
+    // The prompt's and the question's rich texts grow with them, in height
+    // and width, each in its own fonts.
+    for (int i = 0; i < 2; ++i)
+        EXPECT_TRUE(wait_until([&] {
+            const SIZE ink = ink_size(texts[i]);
+            return near_scale(ink.cx, texts_ink[i].cx) && near_scale(ink.cy, texts_ink[i].cy);
+        })) << "the letters of text " << i << " take " << ink_size(texts[i]).cx << " x " << ink_size(texts[i]).cy
+            << " pixels, took " << texts_ink[i].cx << " x " << texts_ink[i].cy;
     for (const int button : frame_buttons)
         EXPECT_TRUE(contains(client_on_screen(run.window), screen_rect(GetDlgItem(run.window, button))))
             << "button " << button << " is cut off";
@@ -194,6 +207,7 @@ TEST_P(MainWindowAtAnotherDpi, GrowsItsLayoutAndFontsAndStaysWithinTheWorkArea) 
     ASSERT_NE(next_page, nullptr);
     EXPECT_NEAR(window_size(next_page).cx, scaled_page.cx, 2);
     EXPECT_NEAR(window_size(next_page).cy, scaled_page.cy, 2);
+    EXPECT_TRUE(wait_until([&] { return near_scale(ink_height(GetDlgItem(next_page, ids::question)), texts_ink[1].cy); }));
     EXPECT_TRUE(quit_runner(run));
 }
 

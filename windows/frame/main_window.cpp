@@ -101,7 +101,11 @@ private:
     void on_dpi_changed(int new_dpi, const RECT& suggested) override;
     std::optional<INT_PTR> on_message(UINT message, WPARAM wparam, LPARAM lparam) override;
 
+    void on_rescaled(int old_dpi) override;
+
     OwnedBitmap load_quiz_picture(int control, std::int32_t media_id, int width, int height);
+    void show_frame_pictures();
+    void show_runner_picture(int control, int bitmap_id, OwnedBitmap& shown);
     void fit_to_work_area(int screen_dpi);
     void quit();
     BOOL on_set_focus();
@@ -109,6 +113,8 @@ private:
 
     SIZE natural_client_ = {};  // the client area as the template makes it
     int natural_dpi_ = standard_dpi;  // at these dots per inch
+    // The runner's own logo and line, once stretched to the layout.
+    OwnedBitmap runner_logo_, separator_;
 };
 
 // The quiz's own picture in a picture control of the frame, within its box.
@@ -125,15 +131,12 @@ BOOL MainWindow::on_init_dialog() {
     owner.set(window);
     shell.next_button = GetDlgItem(window, IDC_NEXT);
 
-    if (quiz.show_logo != 0) shell.logo = load_quiz_picture(IDC_LOGO, quiz.logo_media_id, logo_width, logo_height);
-    if (quiz.show_banner != 0) {
-        // The banner takes the title band's place; a banner that cannot be
-        // read leaves the band empty, in its colour.
-        shell.banner = load_quiz_picture(IDC_BANNER, quiz.banner_media_id, banner_width, banner_height);
-        if (shell.banner) {
-            ShowWindow(GetDlgItem(window, IDC_TITLE), SW_HIDE);
-            ShowWindow(GetDlgItem(window, IDC_BANNER), SW_SHOW);
-        }
+    show_frame_pictures();
+    // The banner takes the title band's place; a banner that cannot be read
+    // leaves the band empty, in its colour.
+    if (shell.banner) {
+        ShowWindow(GetDlgItem(window, IDC_TITLE), SW_HIDE);
+        ShowWindow(GetDlgItem(window, IDC_BANNER), SW_SHOW);
     }
 
     // In the colours of the student's buttons.
@@ -157,6 +160,44 @@ BOOL MainWindow::on_init_dialog() {
     // The engine or the page has given the focus.
     return FALSE;
 }
+
+// The frame's pictures at the layout's dots per inch: the quiz's logo and
+// banner fitted to boxes grown with the layout, else the runner's own logo,
+// and the line under the title band. A picture that cannot be read again
+// leaves the one shown.
+void MainWindow::show_frame_pictures() {
+    const QuizModel& quiz = runner.quiz;
+    if (quiz.show_logo != 0)
+        if (OwnedBitmap logo = load_quiz_picture(IDC_LOGO, quiz.logo_media_id, scaled(logo_width), scaled(logo_height)))
+            shell.logo = std::move(logo);
+    if (!shell.logo) show_runner_picture(IDC_LOGO, IDB_LOGO, runner_logo_);
+    if (quiz.show_banner != 0)
+        if (OwnedBitmap banner =
+                load_quiz_picture(IDC_BANNER, quiz.banner_media_id, scaled(banner_width), scaled(banner_height)))
+            shell.banner = std::move(banner);
+    show_runner_picture(IDC_SEPARATOR, IDB_SEPARATOR, separator_);
+}
+
+// One of the runner's own pictures, stretched from its size at 96 dots per
+// inch to the layout's. At 96 the template's picture stays until another
+// layout has replaced it.
+void MainWindow::show_runner_picture(int control, int bitmap_id, OwnedBitmap& shown) {
+    if (dpi() == standard_dpi && !shown) return;
+    OwnedBitmap natural(static_cast<HBITMAP>(
+        LoadImageW(runner.instance, MAKEINTRESOURCEW(bitmap_id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    BITMAP size = {};
+    if (!natural || !GetObjectW(natural.get(), sizeof size, &size)) return;
+    OwnedBitmap bitmap(static_cast<HBITMAP>(
+        CopyImage(natural.get(), IMAGE_BITMAP, scaled(size.bmWidth), scaled(size.bmHeight), LR_CREATEDIBSECTION)));
+    if (!bitmap) return;
+    const auto before = reinterpret_cast<HGDIOBJ>(
+        SendDlgItemMessageW(window(), control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get())));
+    // The template's picture, which the control loaded, is nobody's once replaced.
+    if (before && !shown) DeleteObject(before);
+    shown = std::move(bitmap);
+}
+
+void MainWindow::on_rescaled(int /*old_dpi*/) { show_frame_pictures(); }
 
 // The window at the screen's dots per inch, or, taller or wider than the
 // work area of its screen (a small screen at a large scale: 812 pixels high

@@ -53,6 +53,7 @@
 #define IDC_PALETTE         1021
 #define IDC_BANNER          1041
 #define IDC_LOGO            1044
+#define IDC_SEPARATOR       1099  // the line under the title band
 #define IDC_CONVERTER       5123
 #define IDC_COUNTDOWN       6137
 

@@ -1,7 +1,10 @@
 #include "win32/dialog_window.h"
 
 #include <algorithm>
+#include <cwchar>
 #include <iterator>
+#include <string>
+#include <string_view>
 
 namespace kz::win {
 namespace {
@@ -65,6 +68,73 @@ OwnedFont create_font(HWND window, LOGFONTW description, int dpi) {
     return twin ? std::move(twin) : std::move(font);
 }
 
+bool is_rich_edit(HWND control) {
+    wchar_t class_name[16] = {};
+    GetClassNameW(control, class_name, 16);
+    return _wcsnicmp(class_name, L"RichEdit", 8) == 0;
+}
+
+// The stream callbacks of `lay_out_again`: into a string, and out of what
+// is left of one.
+DWORD CALLBACK copy_out(DWORD_PTR cookie, LPBYTE bytes, LONG count, LONG* taken) {
+    reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(count));
+    *taken = count;
+    return 0;
+}
+
+DWORD CALLBACK copy_in(DWORD_PTR cookie, LPBYTE bytes, LONG wanted, LONG* given) {
+    auto& left = *reinterpret_cast<std::string_view*>(cookie);
+    const std::size_t count = std::min(left.size(), static_cast<std::size_t>(std::max<LONG>(wanted, 0)));
+    std::copy_n(left.data(), count, bytes);
+    left.remove_prefix(count);
+    *given = static_cast<LONG>(count);
+    return 0;
+}
+
+// A rich-edit control's text, taken out as rich text and put back, with the
+// selection and the first line shown: laid out anew in the control's fonts
+// of now. Some rich-edit controls (Wine's) keep the fonts of the zoom that a
+// text was first laid out with.
+void lay_out_again(HWND control) {
+    std::string rich_text;
+    EDITSTREAM out = {reinterpret_cast<DWORD_PTR>(&rich_text), 0, copy_out};
+    SendMessageW(control, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&out));
+    if (out.dwError != 0 || rich_text.empty()) return;
+    CHARRANGE selection = {};
+    SendMessageW(control, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    const auto first_line = SendMessageW(control, EM_GETFIRSTVISIBLELINE, 0, 0);
+    std::string_view left = rich_text;
+    EDITSTREAM in = {reinterpret_cast<DWORD_PTR>(&left), 0, copy_in};
+    SendMessageW(control, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&in));
+    SendMessageW(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    SendMessageW(control, WM_VSCROLL, SB_TOP, 0);
+    SendMessageW(control, EM_LINESCROLL, 0, first_line);
+}
+
+// Rich-edit controls turn the points of their texts into pixels at the
+// dots per inch of the screen's device context, which is the system's and
+// not the monitor's. Zoomed by the dialog's dots per inch over those, their
+// texts grow with the layout around them.
+void zoom_rich_edits(HWND dialog, int dpi) {
+    static const int drawn_at = [] {
+        HDC screen = GetDC(nullptr);
+        const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : standard_dpi;
+        if (screen) ReleaseDC(nullptr, screen);
+        return dpi > 0 ? dpi : standard_dpi;
+    }();
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!is_rich_edit(child)) continue;
+        // Zoom off where the two agree, so the control draws as it always has.
+        const bool off = dpi == drawn_at;
+        int numerator = 0, denominator = 0;
+        SendMessageW(child, EM_GETZOOM, reinterpret_cast<WPARAM>(&numerator), reinterpret_cast<LPARAM>(&denominator));
+        const bool was_off = numerator == 0 || denominator == 0;
+        if (off ? was_off : !was_off && numerator * drawn_at == dpi * denominator) continue;
+        SendMessageW(child, EM_SETZOOM, off ? 0 : static_cast<WPARAM>(dpi), off ? 0 : drawn_at);
+        lay_out_again(child);
+    }
+}
+
 }  // namespace
 
 int window_dpi(HWND window) {
@@ -110,6 +180,7 @@ void DialogWindow::attach(HWND window) {
     window_ = window;
     SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(this));
     dpi_ = window_dpi(window);
+    zoom_rich_edits(window, dpi_);
     // The dialog lays itself out again when its dots per inch change; the
     // system doing it too would scale it twice.
     static const auto set_behaviour =
@@ -222,12 +293,16 @@ void DialogWindow::rescale(int new_dpi) {
         const int left = MulDiv(rect.left, new_dpi, old_dpi), top = MulDiv(rect.top, new_dpi, old_dpi);
         SetWindowPos(child, nullptr, left, top, MulDiv(rect.right, new_dpi, old_dpi) - left,
                      MulDiv(rect.bottom, new_dpi, old_dpi) - top, SWP_NOZORDER | SWP_NOACTIVATE);
-        if (resized && template_font && font_of(child) == template_font)
+        // A rich-edit control sets a font given to it on all its text, whose
+        // runs have fonts of their own: it is zoomed instead (below).
+        if (resized && template_font && !is_rich_edit(child) && font_of(child) == template_font)
             SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(resized.get()), TRUE);
         if (DialogWindow* inner = of(child)) inner->rescale(new_dpi);
     }
     if (resized) template_font_ = std::move(resized);
-    for (ControlFont& owned : fonts_) make_font(owned);
+    for (ControlFont& owned : fonts_)
+        if (!is_rich_edit(GetDlgItem(window_, owned.control))) make_font(owned);
+    zoom_rich_edits(window_, new_dpi);
 
     on_rescaled(old_dpi);
     InvalidateRect(window_, nullptr, TRUE);
