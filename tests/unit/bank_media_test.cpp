@@ -266,6 +266,45 @@ TEST(BankMedia, MoodlePicturesAndSoundsBecomeTheQuizsMediaAndItsBuild) {
     EXPECT_NE(checked.find("son.wav"), std::string::npos) << checked;
 }
 
+// A bank written by hand names its pictures and sounds by addresses relative
+// to its own folder: those found there or below come in, the others are
+// reported.
+TEST(BankMedia, AHandWrittenBanksPicturesAndSoundsComeFromItsFolder) {
+    TempFolder folder;
+    const fs::path bank_folder = folder / "banque";
+    fs::create_directories(bank_folder / "images");
+    std::ofstream(bank_folder / "images" / fs::u8path("cœur.png"), std::ios::binary) << decoded(png_two_pixels);
+    std::ofstream(bank_folder / "son.mp3", std::ios::binary) << decoded(mp3_tone);
+    std::ofstream(folder / "secret.png", std::ios::binary) << decoded(png_two_pixels);
+    std::ofstream(bank_folder / "anatomie.gift", std::ios::binary)
+        << "[html]<p>Quel organe est représenté ?</p><img src\\=\"images/c%C5%93ur.png\" alt\\=\"Cœur\">{=le cœur}\n\n"
+           "[html]<audio src\\=\"son.mp3\"></audio>{=le la ~le do}\n\n"
+           "[html]Qui est-ce ? <img src\\=\"portrait.jpg\">{=Marie}\n\n"
+           "[html]Quel pays ? <img src\\=\"../secret.png\">{=Chili}\n";
+
+    int code = 0;
+    const std::string said = run_output(
+        {"import", (bank_folder / "anatomie.gift").string(), "-o", (folder / "quiz.json").string()}, code);
+    ASSERT_EQ(code, packer_done) << said;
+    const Json source = Json::parse(test::file_bytes(folder / "quiz.json"));
+    const Json& media = source["media"];
+    ASSERT_EQ(media.size(), 2u) << media.dump(2);
+    EXPECT_EQ(media[0]["file_name"], "cœur.bmp");
+    EXPECT_EQ(media[0]["label"], "Cœur");
+    EXPECT_EQ(media[1]["file_name"], "son.wav");
+    const Json& themes = source["themes"];
+    ASSERT_EQ(themes.size(), 2u) << themes.dump(2);
+    EXPECT_EQ(themes[0]["prompt"], "Quel organe est représenté ?");
+    EXPECT_EQ(themes[0]["questions"][0]["question"], Json({{"media", 1}}));
+    EXPECT_EQ(themes[1]["questions"][0]["question"], Json({{"media", 2}}));
+    for (const char* line :
+         {"the picture \"portrait.jpg\" in the question is dropped: there is no such file beside the bank",
+          "the picture \"../secret.png\" in the question is dropped: a bank's own files are those of its folder and the "
+          "folders below it",
+          "wrote 2 pictures and sounds into"})
+        EXPECT_NE(said.find(line), std::string::npos) << line << "\n" << said;
+}
+
 TEST(BankMedia, MediaTheQuizCannotHoldAreReportedAndLeaveNoAddressInTheText) {
     const std::string long_text =
         "Sur ce schéma du système digestif, où l'on voit aussi le foie et la vésicule, quel organe est marqué "

@@ -91,13 +91,13 @@ std::string describe(const ReportLine& line) {
 }
 
 Result<ImportedBank, BankError> import_bank(BankFormat format, std::string_view bytes,
-                                            std::string_view default_theme) {
+                                            std::string_view default_theme, const BankFiles& beside) {
     switch (format) {
     case BankFormat::csv: return bank::import_csv(bytes, default_theme);
-    case BankFormat::gift: return bank::import_gift(bytes, default_theme);
+    case BankFormat::gift: return bank::import_gift(bytes, default_theme, beside);
     case BankFormat::moodle_xml: break;
     }
-    return bank::import_moodle_xml(bytes, default_theme);
+    return bank::import_moodle_xml(bytes, default_theme, beside);
 }
 
 ExportedBank export_bank(BankFormat format, const QuizModel& quiz) {

@@ -6,6 +6,7 @@
 // they skipped or changed and why.
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,13 +69,19 @@ struct ExportedBank {
     BankReport report;
 };
 
+// The bytes of a file beside a bank, by its path relative to the bank's
+// folder (UTF-8, '/' between folders); nothing when there is no such file.
+using BankFiles = std::function<std::optional<std::string>(const std::string& relative_path)>;
+
 // Reads a bank. `default_theme` (UTF-8) names the theme of questions that
 // come before any theme is named (the file's name, usually). A bank whose
 // every question was skipped gives a quiz without themes, and the report
-// says why. Pictures and sounds that a Moodle XML bank carries become media
-// rows of the quiz where a text of a question is that picture or sound.
+// says why. Pictures and sounds become media rows of the quiz where a text
+// of a question is that picture or sound: those a Moodle XML bank carries,
+// those written inside their address, and those that a hand-written bank
+// names by a relative address (<img src="images/coeur.png">), from `beside`.
 Result<ImportedBank, BankError> import_bank(BankFormat format, std::string_view bytes,
-                                            std::string_view default_theme);
+                                            std::string_view default_theme, const BankFiles& beside = {});
 
 // Writes the themes and questions of a quiz. Rich texts become plain text
 // (basic HTML in Moodle XML), media references the media's file name.

@@ -1,6 +1,7 @@
 #pragma once
 // The readers and writers of each question-bank format, and the HTML and
 // Markdown of the texts that GIFT and Moodle XML carry.
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -13,8 +14,10 @@
 namespace kz::bank {
 
 Result<ImportedBank, BankError> import_csv(std::string_view bytes, std::string_view default_theme);
-Result<ImportedBank, BankError> import_gift(std::string_view bytes, std::string_view default_theme);
-Result<ImportedBank, BankError> import_moodle_xml(std::string_view bytes, std::string_view default_theme);
+Result<ImportedBank, BankError> import_gift(std::string_view bytes, std::string_view default_theme,
+                                            const BankFiles& beside);
+Result<ImportedBank, BankError> import_moodle_xml(std::string_view bytes, std::string_view default_theme,
+                                                  const BankFiles& beside);
 
 ExportedBank export_csv(const QuizModel& quiz);
 ExportedBank export_gift(const QuizModel& quiz);
@@ -34,6 +37,11 @@ inline constexpr std::string_view platform_file_prefix = "@@PLUGINFILE@@/";
 // The path of a platform's file from its address (%xx decoded, no query), or
 // nothing when the address is not one.
 std::optional<std::string> platform_file_path(std::string_view source);
+// A relative address of a hand-written bank ("images/c%C5%93ur.png"): the
+// path of a file beside the bank (%xx decoded, no query), or nothing for an
+// address of the platform, of another site, written inside the text, or one
+// that leaves the bank's folder ("../x.png", "/x.png", "C:x.png").
+std::optional<std::string> local_file_path(std::string_view source);
 // What an address names, told from its extension (a page of a video site,
 // in an <iframe>, is a video).
 TextMedium::Kind medium_kind(std::string_view source);
@@ -90,6 +98,20 @@ private:
     std::vector<std::pair<std::string, std::vector<TextMedium>>> media_;  // by the text's name
     std::vector<std::string> entities_;
 };
+
+// Where the pictures and sounds of a bank's texts are found.
+struct MediumFiles {
+    // The files a text carries (Moodle XML), in base64, by their path in the
+    // platform ("images/coeur.png").
+    const std::map<std::string, std::string_view>* platform = nullptr;
+    const BankFiles* beside = nullptr;  // the files beside the bank
+};
+
+// What a text of a question becomes: its words, or the picture or sound it
+// shows when it shows one and nothing else (for a question, with a few words
+// of lead when `may_have_lead`). The media it does not become stay in `read`
+// with why, for the report.
+std::optional<BankMedium> take_medium(ReadText& read, const MediumFiles& files, bool may_have_lead, bool may_be_medium);
 
 // A short answer of a learning platform, where "*" stands for any text (and
 // "\*" is an asterisk): the text the student types, without wildcards.

@@ -75,8 +75,8 @@ struct Answer {
 
 class GiftReader {
 public:
-    GiftReader(std::string_view default_theme, ImportedBank& bank)
-        : bank_(bank), builder_(std::string(default_theme), bank.report) {}
+    GiftReader(std::string_view default_theme, ImportedBank& bank, const BankFiles& beside)
+        : bank_(bank), builder_(std::string(default_theme), bank.report), files_{nullptr, &beside} {}
 
     std::optional<BankError> read(const std::string& text) {
         std::vector<std::string_view> lines;
@@ -281,7 +281,9 @@ private:
         // The platform compares a short answer with what the student types,
         // as written: Moodle's own format, HTML elsewhere, is not applied.
         const TextFormat answer_format = short_answer && format == TextFormat::moodle ? TextFormat::plain : format;
-        q.answer = losses.keep(gift_text(right_text, answer_format), "answer");
+        ReadText answer_text = gift_text(right_text, answer_format);
+        q.media[1] = take_medium(answer_text, files_, false, !short_answer);
+        q.answer = losses.keep(std::move(answer_text), "answer");
         if (wildcards) report_wildcards(bank_.report, line, trimmed(right->text), q.answer);
         if (!wildcard_only.empty())
             bank_.report.add(line, ReportLine::Kind::changed,
@@ -301,9 +303,16 @@ private:
             else
                 dropped_wrongs.push_back(quote_text(gift_text(answer.text, format).text.plain()));
         }
-        if (wrongs.size() > 0) q.first_wrong = losses.keep(gift_text(wrongs[0]->text, format), "first wrong answer");
-        if (wrongs.size() > 1) q.second_wrong = losses.keep(gift_text(wrongs[1]->text, format), "second wrong answer");
-        q.comment = losses.keep(gift_text(feedback, format), "comment");
+        const char* wrong_names[] = {"first wrong answer", "second wrong answer"};
+        StyledText* wrong_texts[] = {&q.first_wrong, &q.second_wrong};
+        for (std::size_t w = 0; w < wrongs.size(); ++w) {
+            ReadText wrong = gift_text(wrongs[w]->text, format);
+            q.media[2 + w] = take_medium(wrong, files_, false, true);
+            *wrong_texts[w] = losses.keep(std::move(wrong), wrong_names[w]);
+        }
+        ReadText comment = gift_text(feedback, format);
+        q.media[4] = take_medium(comment, files_, false, true);
+        q.comment = losses.keep(std::move(comment), "comment");
 
         std::string head_text(head);
         if (!trimmed(tail).empty()) {
@@ -311,7 +320,9 @@ private:
             bank_.report.add(line, ReportLine::Kind::changed,
                              "a missing-word question: the place of the answer is shown as _____");
         }
-        q.question = losses.keep(gift_text(head_text, format), "question");
+        ReadText asked = gift_text(head_text, format);
+        q.media[0] = take_medium(asked, files_, true, true);
+        q.question = losses.keep(std::move(asked), "question");
 
         report_dropped_answers(bank_.report, line, other_rights, dropped_wrongs);
         if (std::any_of(wrongs.begin(), wrongs.end(), [](const Answer* a) { return a->weight && *a->weight > 0; }))
@@ -326,6 +337,7 @@ private:
 
     ImportedBank& bank_;
     ThemeBuilder builder_;
+    MediumFiles files_;
     std::string theme_;
     std::map<std::string, std::string> category_paths_;  // theme -> first category path
     std::set<std::string> noted_;
@@ -376,14 +388,16 @@ std::optional<std::string> unholdable_short_answer(std::string_view answer) {
 
 }  // namespace
 
-Result<ImportedBank, BankError> import_gift(std::string_view bytes, std::string_view default_theme) {
+Result<ImportedBank, BankError> import_gift(std::string_view bytes, std::string_view default_theme,
+                                            const BankFiles& beside) {
     using R = Result<ImportedBank, BankError>;
     ImportedBank bank;
     const DecodedFile file = decode_file(bytes);
     bank.report.reading = "encoding: " + file.encoding;
-    GiftReader reader(default_theme, bank);
+    GiftReader reader(default_theme, bank, beside);
     if (auto error = reader.read(file.utf8)) return R::failure(*error);
     bank.model = reader.builder().finish(default_theme);
+    bank.media_bytes = reader.builder().take_media_bytes();
     return bank;
 }
 

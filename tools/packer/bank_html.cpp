@@ -575,25 +575,51 @@ std::vector<std::string> written_entities(std::string_view text) {
     return names;
 }
 
+namespace {
+
+// An address's path: what comes before its query or fragment, %xx decoded.
+std::string decoded_path(std::string_view address) {
+    address = address.substr(0, address.find_first_of("?#"));
+    const auto hex = [](char h) -> int {
+        if (h >= '0' && h <= '9') return h - '0';
+        if (h >= 'a' && h <= 'f') return h - 'a' + 10;
+        if (h >= 'A' && h <= 'F') return h - 'A' + 10;
+        return -1;
+    };
+    std::string path;
+    for (std::size_t i = 0; i < address.size(); ++i) {
+        if (address[i] == '%' && i + 2 < address.size() && hex(address[i + 1]) >= 0 && hex(address[i + 2]) >= 0) {
+            path += static_cast<char>(hex(address[i + 1]) * 16 + hex(address[i + 2]));
+            i += 2;
+        } else {
+            path += address[i];
+        }
+    }
+    return path;
+}
+
+}  // namespace
+
 std::optional<std::string> platform_file_path(std::string_view source) {
     const std::size_t at = source.find(platform_file_prefix);
     if (at == std::string_view::npos) return std::nullopt;
-    std::string_view rest = source.substr(at + platform_file_prefix.size());
-    rest = rest.substr(0, rest.find_first_of("?#"));
-    std::string path;
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-        const auto hex = [](char h) -> int {
-            if (h >= '0' && h <= '9') return h - '0';
-            if (h >= 'a' && h <= 'f') return h - 'a' + 10;
-            if (h >= 'A' && h <= 'F') return h - 'A' + 10;
-            return -1;
-        };
-        if (rest[i] == '%' && i + 2 < rest.size() + 0 && hex(rest[i + 1]) >= 0 && hex(rest[i + 2]) >= 0) {
-            path += static_cast<char>(hex(rest[i + 1]) * 16 + hex(rest[i + 2]));
-            i += 2;
-        } else {
-            path += rest[i];
-        }
+    return decoded_path(source.substr(at + platform_file_prefix.size()));
+}
+
+std::optional<std::string> local_file_path(std::string_view source) {
+    const std::size_t first = source.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos || platform_file_path(source)) return std::nullopt;
+    source = source.substr(first, source.find_last_not_of(" \t\r\n") + 1 - first);
+    // A scheme ("https:", "data:", "file:") or a drive ("C:") has a colon; a
+    // rooted path starts with a slash.
+    std::string path = decoded_path(source);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    if (path.empty() || path.front() == '/' || path.find(':') != std::string::npos || path.find('\0') != std::string::npos)
+        return std::nullopt;
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t end = std::min(path.find('/', start), path.size());
+        if (path.substr(start, end - start) == "..") return std::nullopt;
+        start = end + 1;
     }
     return path;
 }
@@ -627,7 +653,7 @@ std::string medium_word(TextMedium::Kind kind) {
 }
 
 std::string medium_name(const TextMedium& medium) {
-    if (const auto path = platform_file_path(medium.source)) {
+    if (auto path = platform_file_path(medium.source); path || (path = local_file_path(medium.source))) {
         const std::size_t slash = path->rfind('/');
         return slash == std::string::npos ? *path : path->substr(slash + 1);
     }

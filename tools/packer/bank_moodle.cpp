@@ -71,29 +71,6 @@ ReadText text_in(const pugi::xml_node& holder) {
     return formatted_text(text_of(holder), format_of(holder));
 }
 
-std::string base64_decoded(std::string_view text) {
-    std::string out;
-    std::uint32_t bits = 0;
-    int count = 0;
-    for (const char c : text) {
-        int value = -1;
-        if (c >= 'A' && c <= 'Z') value = c - 'A';
-        else if (c >= 'a' && c <= 'z') value = c - 'a' + 26;
-        else if (c >= '0' && c <= '9') value = c - '0' + 52;
-        else if (c == '+' || c == '-') value = 62;
-        else if (c == '/' || c == '_') value = 63;
-        else if (c == '=') break;
-        if (value < 0) continue;  // blanks and line ends between the lines of the encoding
-        bits = (bits << 6) | static_cast<std::uint32_t>(value);
-        count += 6;
-        if (count >= 8) {
-            count -= 8;
-            out += static_cast<char>((bits >> count) & 0xFF);
-        }
-    }
-    return out;
-}
-
 // The files that a text of a question carries: <file name="coeur.png"
 // path="/" encoding="base64"> beside its <text>, by their path in the
 // platform ("coeur.png", "images/coeur.png").
@@ -106,98 +83,6 @@ std::map<std::string, std::string_view> files_of(const pugi::xml_node& holder) {
         files.emplace(path + file.attribute("name").as_string(), file.child_value());
     }
     return files;
-}
-
-// The bytes of a picture or sound: a file the text carries, or a picture
-// written inside its address (data:image/png;base64,...).
-std::optional<std::string> medium_bytes(const TextMedium& medium, const std::map<std::string, std::string_view>& files) {
-    if (const auto path = platform_file_path(medium.source)) {
-        const auto file = files.find(*path);
-        if (file == files.end()) return std::nullopt;
-        return base64_decoded(file->second);
-    }
-    if (medium.source.starts_with("data:")) {
-        const std::size_t comma = medium.source.find(',');
-        if (comma == std::string::npos || medium.source.substr(0, comma).find(";base64") == std::string::npos)
-            return std::nullopt;
-        return base64_decoded(std::string_view(medium.source).substr(comma + 1));
-    }
-    return std::nullopt;
-}
-
-// A lead that a quiz shows as its theme's prompt above the picture or sound:
-// one line of a few words, as platforms' picture questions have.
-constexpr std::size_t max_lead_length = 120;
-
-bool short_lead(const StyledText& text) {
-    if (text.has_line_break()) return false;
-    const auto cps = utf8_code_points(text.plain());
-    return !cps || cps->size() <= max_lead_length;
-}
-
-// What a text of a question becomes: its words, or the picture or sound it
-// shows when it shows one and nothing else (a question, a few words too).
-// The media it does not become are kept in `read` with why, for the report.
-std::optional<BankMedium> take_medium(ReadText& read, const std::map<std::string, std::string_view>& files,
-                                      bool may_have_lead, bool may_be_medium) {
-    const auto shown = [](const TextMedium& m) {
-        return m.kind == TextMedium::Kind::picture || m.kind == TextMedium::Kind::sound;
-    };
-    const bool alone = read.media.size() == 1 && shown(read.media[0]) &&
-                       (read.text.empty() || (may_have_lead && short_lead(read.text)));
-    for (TextMedium& medium : read.media) {
-        if (!shown(medium)) continue;
-        const auto bytes = medium_bytes(medium, files);
-        if (!bytes) {
-            if (platform_file_path(medium.source)) medium.why = "the bank does not hold its file";
-            continue;
-        }
-        if (!may_be_medium) {
-            medium.why = "a typed answer is words";
-            continue;
-        }
-        if (!alone) {
-            medium.why = may_have_lead ? "a question of a quiz is either a text or a picture or sound with a few "
-                                         "words on one line, not both"
-                                       : "a text of a quiz is either words or one picture or sound, not both";
-            continue;
-        }
-        BankMedium taken;
-        taken.origin = medium_name(medium);
-        taken.label = medium.alt;
-        const bool midi = bytes->starts_with("MThd");
-        if (medium.kind == TextMedium::Kind::picture) {
-            auto bitmap = picture_to_bitmap(*bytes);
-            if (!bitmap) {
-                medium.why = bitmap.error();
-                continue;
-            }
-            taken.kind = media_image;
-            taken.bytes = std::move(bitmap.value().bytes);
-            taken.note = std::move(bitmap.value().note);
-        } else if (midi) {
-            taken.kind = media_music;
-            taken.bytes = *bytes;
-        } else {
-            auto wave = sound_to_wave(*bytes);
-            if (!wave) {
-                medium.why = wave.error();
-                continue;
-            }
-            taken.kind = media_sound;
-            taken.bytes = std::move(wave.value().bytes);
-            taken.note = std::move(wave.value().note);
-        }
-        const std::size_t dot = taken.origin.rfind('.');
-        const std::string stem = taken.origin.starts_with("(") ? (taken.kind == media_image ? "image" : "son")
-                                 : dot == std::string::npos || dot == 0 ? taken.origin
-                                                                        : taken.origin.substr(0, dot);
-        taken.file_name = stem + (taken.kind == media_image ? ".bmp" : taken.kind == media_sound ? ".wav" : ".mid");
-        if (taken.label.empty()) taken.label = stem;
-        read.media.clear();
-        return taken;
-    }
-    return std::nullopt;
 }
 
 struct MoodleAnswer {
@@ -235,10 +120,11 @@ std::string xml_text(const std::string& text) {
 
 }  // namespace
 
-Result<ImportedBank, BankError> import_moodle_xml(std::string_view bytes, std::string_view default_theme) {
+Result<ImportedBank, BankError> import_moodle_xml(std::string_view bytes, std::string_view default_theme,
+                                                  const BankFiles& beside) {
     using R = Result<ImportedBank, BankError>;
 #ifndef KZ_HAVE_PUGIXML
-    (void)bytes, (void)default_theme;
+    (void)bytes, (void)default_theme, (void)beside;
     return R::failure({0, "this packer was built without an XML library and cannot read Moodle XML; use the "
                           "packer of the Linux build, or export the bank from the learning platform as GIFT"});
 #else
@@ -332,12 +218,13 @@ Result<ImportedBank, BankError> import_moodle_xml(std::string_view bytes, std::s
             question_files.emplace(path, question.child("image_base64").child_value());
             asked.media.push_back({TextMedium::Kind::picture, std::string(platform_file_prefix) + path, "", ""});
         }
-        q.media[0] = take_medium(asked, question_files, true, true);
+        q.media[0] = take_medium(asked, {&question_files, &beside}, true, true);
         q.question = losses.keep(std::move(asked), "question");
         ReadText feedback = text_in(question.child("generalfeedback"));
-        q.media[4] = take_medium(feedback, files_of(question.child("generalfeedback")), false, true);
+        const auto feedback_files = files_of(question.child("generalfeedback"));
+        q.media[4] = take_medium(feedback, {&feedback_files, &beside}, false, true);
         q.comment = losses.keep(std::move(feedback), "comment");
-        q.media[1] = take_medium(best->text, best->files, false, !short_answer);
+        q.media[1] = take_medium(best->text, {&best->files, &beside}, false, !short_answer);
         q.answer = losses.keep(std::move(best->text), "answer");
         if (best->wildcards) report_wildcards(bank.report, line, best->written, q.answer);
         if (best->fraction < 100)
@@ -368,7 +255,7 @@ Result<ImportedBank, BankError> import_moodle_xml(std::string_view bytes, std::s
         const char* wrong_names[] = {"first wrong answer", "second wrong answer"};
         StyledText* wrong_texts[] = {&q.first_wrong, &q.second_wrong};
         for (std::size_t w = 0; w < wrongs.size(); ++w) {
-            q.media[2 + w] = take_medium(wrongs[w]->text, wrongs[w]->files, false, true);
+            q.media[2 + w] = take_medium(wrongs[w]->text, {&wrongs[w]->files, &beside}, false, true);
             *wrong_texts[w] = losses.keep(std::move(wrongs[w]->text), wrong_names[w]);
         }
         report_dropped_answers(bank.report, line, other_rights, {});

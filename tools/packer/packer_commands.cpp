@@ -338,6 +338,20 @@ std::string counted(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
+
+// The files that a hand-written bank names by a relative address, read from
+// its folder and the folders below it; a file larger than any picture or
+// sound a quiz takes in is not read.
+BankFiles files_beside(const fs::path& bank_path) {
+    constexpr std::uintmax_t largest = 200u << 20;
+    return [folder = bank_path.parent_path()](const std::string& relative) -> std::optional<std::string> {
+        const fs::path file = folder / fs::path(std::u8string(relative.begin(), relative.end()));
+        std::error_code error;
+        if (!fs::is_regular_file(file, error) || fs::file_size(file, error) > largest || error) return std::nullopt;
+        return read_whole_file(file);
+    };
+}
+
 int import_command(const Options& options, std::ostream& out, std::ostream& err) {
     if (options.positional.size() != 1 || !options.output) {
         err << "usage: packer import <bank.csv|bank.gift|bank.xml> [--format csv|gift|xml] -o <quiz.json>\n";
@@ -378,7 +392,7 @@ int import_command(const Options& options, std::ostream& out, std::ostream& err)
     }
 
     const std::string theme = shown(bank_path.stem());
-    auto imported = import_bank(*format, *bytes, theme);
+    auto imported = import_bank(*format, *bytes, theme, files_beside(bank_path));
     if (!imported) {
         const BankError& error = imported.error();
         err << "error: " << shown(bank_path);
@@ -508,7 +522,10 @@ Usage:
   packer import <bank> [--format csv|gift|xml] -o <quiz.json>
       Reads a question bank (CSV from a spreadsheet, GIFT, Moodle XML) into
       the readable source of a quiz with default settings, and reports what
-      it skipped or changed, line by line. Build it with packer build.
+      it skipped or changed, line by line. A question that is a picture or
+      a sound, carried by the bank or found in its folder by a relative
+      address, brings it into <quiz.json>'s media folder. Build it with
+      packer build.
   packer export <quiz.exe|quiz.json> [--format csv|gift|xml] -o <bank>
       Writes the themes and questions of a quiz as a bank; the format is
       told from the output's name (.csv, .gift, .xml) unless given.
