@@ -128,12 +128,21 @@ public:
     // Drops the first n lines of the window (all there are when fewer).
     void drop(std::size_t n) { first_ = std::min(first_ + n, lines_.size()); }
     // The offset of the window's first line, or of the end of what was read.
-    std::uint64_t window_offset() const { return first_ < lines_.size() ? line(0).offset : scan_offset_; }
-    std::uint64_t end_offset() const { return scan_offset_; }
+    std::uint64_t window_offset() const { return first_ < lines_.size() ? line(0).offset : file_offset(scan_offset_); }
+    std::uint64_t end_offset() const { return file_offset(scan_offset_); }
     std::uint64_t bytes_read() const { return read_offset_; }
     std::optional<std::uint64_t> size() const { return size_; }
     // The file's first bytes, as the runners examine them.
     std::string_view head() const { return head_; }
+
+    // A file saved as UTF-16 (the "Unicode" of some editors) is read one
+    // byte a character: its Windows-1252 byte, or '?' for a character that
+    // the code page lacks (each half of a surrogate pair included). Offsets
+    // stay those of the file.
+    bool utf16() const { return utf16_ != Utf16::no; }
+    std::uint64_t unmapped() const { return unmapped_; }
+    // The length in the file of bytes of the text read.
+    std::uint64_t file_bytes(std::uint64_t text_bytes) const { return utf16() ? 2 * text_bytes : text_bytes; }
 
 private:
     // Reads the next line into the window; false at the end of the file.
@@ -166,7 +175,7 @@ private:
         std::size_t length = end - scan_;
         const bool too_long = discarded > 0 || length > max_results_line;
         if (ended && discarded == 0 && length > 0 && buffer_[end - 1] == '\r') --length;
-        lines_.push_back(Line{scan_offset_, scan_, std::min(length, max_results_line), too_long});
+        lines_.push_back(Line{file_offset(scan_offset_), scan_, std::min(length, max_results_line), too_long});
         const std::uint64_t raw = static_cast<std::uint64_t>(end - scan_) + discarded + (ended ? 1 : 0);
         scan_offset_ += raw;
         scan_ = ended ? end + 1 : end;
@@ -194,9 +203,45 @@ private:
         const auto got = static_cast<std::size_t>(in_->gcount());
         buffer_.resize(old_size + got);
         read_offset_ += got;
-        if (head_.size() < 3) head_.append(buffer_.data() + old_size, std::min<std::size_t>(got, 3 - head_.size()));
+        if (read_offset_ == got && got >= 2) {
+            const std::string_view mark(buffer_.data() + old_size, 2);
+            utf16_ = mark == "\xFF\xFE" ? Utf16::little_endian : mark == "\xFE\xFF" ? Utf16::big_endian : Utf16::no;
+        }
+        if (utf16()) decode_utf16(old_size);
+        if (head_.size() < 3)
+            head_.append(buffer_.data() + old_size, std::min<std::size_t>(buffer_.size() - old_size, 3 - head_.size()));
         return got > 0;
     }
+
+    // The chunk read from `from` on, from UTF-16 code units (after the byte
+    // order mark) to bytes; an odd last byte waits for the next chunk, or
+    // is a '?' at the end of the file.
+    void decode_utf16(std::size_t from) {
+        std::string units = std::move(odd_byte_);
+        units.append(buffer_, from, std::string::npos);
+        odd_byte_.clear();
+        buffer_.resize(from);
+        std::size_t i = units_begin_;
+        units_begin_ = 0;
+        for (; i + 1 < units.size(); i += 2) {
+            const auto high = static_cast<unsigned char>(units[i + (utf16_ == Utf16::big_endian ? 0 : 1)]);
+            const auto low = static_cast<unsigned char>(units[i + (utf16_ == Utf16::big_endian ? 1 : 0)]);
+            const char32_t unit = static_cast<char32_t>(high << 8 | low);
+            const auto byte = unit >= 0xD800 && unit < 0xE000 ? std::nullopt : unicode_to_cp1252(unit);
+            if (!byte) ++unmapped_;
+            buffer_ += byte ? static_cast<char>(*byte) : '?';
+        }
+        if (i < units.size()) {
+            if (in_ && *in_) {
+                odd_byte_ = units.substr(i);
+            } else {
+                buffer_ += '?';
+                ++unmapped_;
+            }
+        }
+    }
+
+    std::uint64_t file_offset(std::uint64_t text_offset) const { return utf16() ? 2 + 2 * text_offset : text_offset; }
 
     std::unique_ptr<std::istream> in_;
     std::optional<std::uint64_t> size_;
@@ -207,6 +252,10 @@ private:
     std::uint64_t scan_offset_ = 0;   // and in the file
     std::uint64_t read_offset_ = 0;   // bytes read from the stream
     std::string head_;
+    enum class Utf16 { no, little_endian, big_endian } utf16_ = Utf16::no;
+    std::string odd_byte_;  // of a UTF-16 file, the last byte of a chunk, waiting for its pair
+    std::size_t units_begin_ = 2;  // the first code unit, after the byte order mark
+    std::uint64_t unmapped_ = 0;
 };
 
 namespace {
@@ -266,6 +315,7 @@ Result<ResultsReader, ResultsOpenError> ResultsReader::from_stream(std::unique_p
     lines->drop(1);
     ResultsReader reader(std::move(lines));
     reader.encoding_.byte_order_mark = byte_order_mark;
+    reader.encoding_.utf16 = reader.lines_->utf16();
     return reader;
 }
 
@@ -463,7 +513,7 @@ ResultsReader::Step ResultsReader::next(ReadRecord& record, SkippedBytes& skippe
                 pending_blank_ = true;
                 if (more && !blank) find_glued_start(check.lines, pending_lines_);
                 pending_lines_ = 0;
-                stretch.length = lines_->window_offset() + glued_bytes_ - stretch.offset;
+                stretch.length = lines_->window_offset() + lines_->file_bytes(glued_bytes_) - stretch.offset;
                 if (stretch.fault == ResultsFault::cut_short) stretch.fault_offset = lines_->end_offset();
                 // Empty lines alone between records, or at the end, lose nothing.
                 if (!blank) {
@@ -472,7 +522,7 @@ ResultsReader::Step ResultsReader::next(ReadRecord& record, SkippedBytes& skippe
                 }
             }
             if (!more) return Step::end;
-            record.offset = lines_->line(0).offset + glued_bytes_;
+            record.offset = lines_->line(0).offset + lines_->file_bytes(glued_bytes_);
             fill_record(*lines_, (check.lines - header_lines) / entry_lines, glued_bytes_, encoding_, record.record);
             record.glued = std::move(glued_);
             glued_.reset();
@@ -613,7 +663,11 @@ void ResultsReader::find_glued_start(std::size_t record_lines, std::size_t stret
     if (tail != std::string::npos && cut_text_before(line, tail)) glue(tail, GluedBy::capitals);
 }
 
-const TextEncoding& ResultsReader::encoding() const { return encoding_; }
+TextEncoding ResultsReader::encoding() const {
+    TextEncoding encoding = encoding_;
+    encoding.unmapped += lines_->unmapped();
+    return encoding;
+}
 
 std::uint64_t ResultsReader::position() const { return lines_->bytes_read(); }
 std::optional<std::uint64_t> ResultsReader::size() const { return lines_->size(); }

@@ -22,7 +22,8 @@
 // still read: a line that holds UTF-8 sequences and nothing else beyond ASCII
 // is UTF-8, and its texts are converted back to Windows-1252. The decision
 // is made line by line because runners keep appending Windows-1252 records
-// to a file after an editor has converted what it held.
+// to a file after an editor has converted what it held. A file saved as
+// UTF-16 (with its byte order mark, as editors write it) is read too, whole.
 #include <cstdint>
 #include <filesystem>
 #include <istream>
@@ -83,6 +84,7 @@ struct ReadRecord {
 
 // What the reader found of the file's text encoding.
 struct TextEncoding {
+    bool utf16 = false;                   // the whole file is UTF-16; the rest says nothing of it but `unmapped`
     bool byte_order_mark = false;         // the file begins with UTF-8's byte order mark
     std::uint64_t utf8_lines = 0;         // lines read as UTF-8
     std::uint64_t first_utf8_offset = 0;  // the first of them (or of the mark)
@@ -128,8 +130,8 @@ public:
     std::uint64_t position() const;
     std::optional<std::uint64_t> size() const;
 
-    // What has been read as UTF-8 so far.
-    const TextEncoding& encoding() const;
+    // What has been read as UTF-8 or UTF-16 so far.
+    TextEncoding encoding() const;
 
 private:
     explicit ResultsReader(std::unique_ptr<ResultsLines> lines);

@@ -390,7 +390,7 @@ TEST(ResultsReader, ReadsAFileThatAnEditorSavedAsUtf8) {
         if (students.size() && students[0] == "Chlo\xE9") {
             EXPECT_EQ(read.records[0].record.entries[0].given[0], "\x80 \x9C") << row.file_is;
         }
-        const TextEncoding& encoding = reader.value().encoding();
+        const TextEncoding encoding = reader.value().encoding();
         EXPECT_EQ(encoding.utf8(), row.byte_order_mark || row.utf8_lines > 0) << row.file_is;
         EXPECT_EQ(encoding.byte_order_mark, row.byte_order_mark) << row.file_is;
         EXPECT_EQ(encoding.utf8_lines, row.utf8_lines) << row.file_is;
@@ -402,6 +402,59 @@ TEST(ResultsReader, ReadsAFileThatAnEditorSavedAsUtf8) {
     auto old = ResultsReader::from_stream(std::make_unique<std::istringstream>(bom + "1.2\r\n"));
     ASSERT_FALSE(old.ok());
     EXPECT_EQ(old.error().failure, ResultsOpenFailure::too_old);
+}
+
+// A file saved as UTF-16 (the "Unicode" of some editors), in either byte
+// order, reads as the same file in Windows-1252 would: the same records and
+// damage, at twice the offsets after the byte order mark; characters that
+// the code page lacks, each half of a surrogate pair and an odd last byte
+// become '?'. The file is larger than a chunk of the reader.
+TEST(ResultsReader, ReadsAFileSavedAsUtf16AsItsWindows1252Twin) {
+    ExamRecord lukasz = named_record("?ukasz", 1);
+    lukasz.entries[0].given[0] = "\x80 \x9C ??";
+    std::string text(results_format_line);
+    for (std::size_t i = 0; i < 2500; ++i) text += format_record(named_record("No\xEBl", i % 7 + 1));
+    text += "ab\r\n" + format_record(lukasz);
+    std::u16string units = cp1252_to_utf16(text);
+    units[units.find(u"?ukasz")] = u'\u0141';
+    const std::size_t face = units.find(u"??");
+    units[face] = 0xD83D;  // a smiling face, as a surrogate pair
+    units[face + 1] = 0xDE00;
+    auto twin = ResultsReader::from_stream(std::make_unique<std::istringstream>(text));
+    ASSERT_TRUE(twin.ok());
+    const Contents expected = read_all(twin.value());
+    ASSERT_EQ(expected.skipped.size(), 1u);
+
+    for (const bool big_endian : {false, true}) {
+        for (const bool odd_end : {false, true}) {
+            SCOPED_TRACE(std::string(big_endian ? "big" : "little") + "-endian" + (odd_end ? ", an odd last byte" : ""));
+            std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+            for (const char16_t unit : units) {
+                const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+                bytes += big_endian ? std::string{high, low} : std::string{low, high};
+            }
+            if (odd_end) bytes += 'x';
+            auto reader = ResultsReader::from_stream(std::make_unique<std::istringstream>(bytes));
+            ASSERT_TRUE(reader.ok());
+            const Contents read = read_all(reader.value());
+            ASSERT_EQ(read.records.size(), expected.records.size());
+            for (std::size_t i = 0; i < read.records.size(); ++i) {
+                EXPECT_EQ(read.records[i].offset, 2 + 2 * expected.records[i].offset) << "record " << i;
+                EXPECT_EQ(read.records[i].record.student_name, expected.records[i].record.student_name);
+                EXPECT_EQ(read.records[i].record.entries, expected.records[i].record.entries) << "record " << i;
+            }
+            ASSERT_EQ(read.skipped.size(), expected.skipped.size() + (odd_end ? 1 : 0));
+            EXPECT_EQ(read.skipped[0].offset, 2 + 2 * expected.skipped[0].offset);
+            EXPECT_EQ(read.skipped[0].length, 2 * expected.skipped[0].length);
+            if (odd_end) {
+                EXPECT_EQ(read.skipped[1].offset, bytes.size() - 1);
+            }
+            const TextEncoding encoding = reader.value().encoding();
+            EXPECT_TRUE(encoding.utf16);
+            EXPECT_FALSE(encoding.utf8());
+            EXPECT_EQ(encoding.unmapped, odd_end ? 4u : 3u);
+        }
+    }
 }
 
 // A runner that appends after a record cut inside a line may not end that

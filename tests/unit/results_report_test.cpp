@@ -389,7 +389,7 @@ TEST(ResultsReport, DamagedRecordsAreWarnedAboutAndTheWholeOnesReported) {
     EXPECT_NE(run.out.str().find("2 examens, 2 élèves, 1 questionnaire ; 1 passage ignoré"), std::string::npos);
 }
 
-// What the reader had to make out (a file saved as UTF-8, a record glued onto
+// What the reader had to make out (a file saved as UTF-8 or UTF-16, a record glued onto
 // a cut line) is reported as the runners wrote it, with a warning that names
 // the file.
 TEST(ResultsReport, WarnsOfFilesReadOtherwiseThanTheRunnersWriteThem) {
@@ -399,6 +399,9 @@ TEST(ResultsReport, WarnsOfFilesReadOtherwiseThanTheRunnersWriteThem) {
     const std::string bruno = format_record(cut);
     const std::string glued = bruno.substr(0, bruno.find("la mer") + 6) +
                               format_record(exam("Jean Dupont", 100, {{"France", true}}));
+    std::string utf16 = "\xFF\xFE";  // little-endian, as Notepad saves "Unicode"
+    for (const char16_t unit : cp1252_to_utf16(head + chloe))
+        utf16 += std::string{static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
     struct Row {
         const char* file_is;
         std::string bytes;
@@ -413,6 +416,8 @@ TEST(ResultsReport, WarnsOfFilesReadOtherwiseThanTheRunnersWriteThem) {
          {"data-stat=\"exams\">2<", "Noël"}, {"Ã"},
          "kz.dat : enregistré en UTF-8 (sans doute par un éditeur de texte) à partir de l'octet 5 : 2 lignes lues en "
          "UTF-8"},
+        {"saved as UTF-16", utf16, {"Chloé", "Géographie", "enregistré en UTF-16, lu comme tel"}, {"Ã"},
+         "kz.dat : enregistré en UTF-16 (le « Unicode » d'un éditeur de texte ou d'un tableur) ; lu comme tel"},
         {"a record glued onto a cut line", head + glued, {"Jean Dupont"}, {"la mer Jean", "la merJean"},
          "un examen commence au milieu d'une ligne, à la suite d'un enregistrement interrompu (« …la mer ») ; "
          "élève : « Jean Dupont » (nom deviné d'après les majuscules, à vérifier)"},

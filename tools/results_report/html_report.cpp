@@ -392,7 +392,7 @@ void write_sources(std::ostream& out, const ReportSources& sources) {
         std::vector<std::string> remarks;
         if (file.refused) remarks.push_back("<span class=\"negative\">" + esc(*file.refused) + "</span>");
         if (!file.same_as.empty()) remarks.push_back("même fichier que " + esc(file.same_as) + ", lu une seule fois");
-        if (file.utf8) remarks.push_back("enregistré en UTF-8, lu comme tel");
+        if (!file.saved_as.empty()) remarks.push_back("enregistré en " + file.saved_as + ", lu comme tel");
         if (file.duplicates)
             remarks.push_back(plural(file.duplicates, "examen déjà lu", "examens déjà lus") + " dans " +
                               esc(file.duplicate_of) + ", compté" + (file.duplicates == 1 ? "" : "s") + " une fois");
@@ -438,11 +438,15 @@ void write_html_report(std::ostream& out, const ClassReport& report, const Repor
 
     std::uint64_t skipped = 0;
     std::uint64_t refused = 0;
-    std::uint64_t utf8 = 0;
+    std::uint64_t resaved = 0;
+    std::vector<std::string> encodings;  // those the files were saved in, each once
     for (const FileSummary& file : sources.files) {
         skipped += file.skipped_stretches;
         refused += file.refused ? 1 : 0;
-        utf8 += file.utf8 ? 1 : 0;
+        if (file.saved_as.empty()) continue;
+        ++resaved;
+        if (std::find(encodings.begin(), encodings.end(), file.saved_as) == encodings.end())
+            encodings.push_back(file.saved_as);
     }
     out << "<header>\n<h1>Rapport de résultats</h1>\n<p class=\"lead\" data-stat=\"summary\">"
         << plural(report.exams(), "examen", "examens") << " de " << plural(all_students, "élève", "élèves")
@@ -451,15 +455,17 @@ void write_html_report(std::ostream& out, const ClassReport& report, const Repor
     out << ".";
     if (!sources.selection.empty()) out << " " << esc(sources.selection);
     out << "</p>\n";
-    if (skipped || refused || utf8) {
+    if (skipped || refused || resaved) {
         out << "<p class=\"alert\">";
         if (refused) out << plural(refused, "fichier n'a pas pu être lu", "fichiers n'ont pas pu être lus") << ". ";
         if (skipped)
             out << plural(skipped, "passage endommagé a été ignoré", "passages endommagés ont été ignorés") << ". ";
-        if (utf8)
-            out << plural(utf8, "fichier a été enregistré en UTF-8 par un autre programme",
-                          "fichiers ont été enregistrés en UTF-8 par un autre programme")
-                << " ; lu comme tel. ";
+        if (resaved) {
+            std::sort(encodings.begin(), encodings.end());
+            const std::string saved_as = encodings.size() == 1 ? encodings[0] : "UTF-8 ou UTF-16";
+            out << plural(resaved, "fichier a été enregistré", "fichiers ont été enregistrés") << " en " << saved_as
+                << " par un autre programme ; lu comme tel. ";
+        }
         out << "Voir <a href=\"#fichiers\">Fichiers lus</a>.</p>\n";
     }
     out << "<nav><ul>";

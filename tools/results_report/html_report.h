@@ -21,7 +21,7 @@ struct FileSummary {
     std::uint64_t left_out = 0;       // whole records outside the chosen quizzes or dates
     std::uint64_t skipped_stretches = 0;
     std::uint64_t skipped_bytes = 0;
-    bool utf8 = false;                   // some of it was read as UTF-8
+    std::string saved_as;                // "UTF-8" or "UTF-16" when another program saved it so, read as such
     std::uint64_t duplicates = 0;        // whole records identical to one read before, not counted again
     std::string duplicate_of;            // the files where those were met first, as words
     std::uint64_t replays = 0;           // exams after a student's first of a quiz, left out by --first

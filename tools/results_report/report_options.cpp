@@ -127,8 +127,9 @@ std::string report_usage() {
            "Un passage endommagé d'un fichier (examen interrompu, ligne illisible) est ignoré\n"
            "avec un avertissement qui donne le fichier et la position en octets ; tous les\n"
            "examens entiers sont lus. Un examen présent deux fois (même fichier donné deux\n"
-           "fois, copie d'un fichier) est compté une fois. Un fichier enregistré en UTF-8 par\n"
-           "un éditeur de texte est lu comme tel. Un fichier d'un autre format est refusé.\n"
+           "fois, copie d'un fichier) est compté une fois. Un fichier enregistré en UTF-8 ou\n"
+           "en UTF-16 par un éditeur de texte est lu comme tel. Un fichier d'un autre format\n"
+           "est refusé.\n"
            "\n"
            "Code de sortie : 0 rapport écrit ; 1 un fichier refusé ou illisible (le rapport est\n"
            "fait des autres), ou rapport impossible à écrire ; 2 ligne de commande erronée.\n";

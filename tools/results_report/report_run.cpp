@@ -150,9 +150,9 @@ void read_file(const fs::path& path, std::size_t index, const Selection& selecti
         }
         progress.update(done_before + reader.position());
     }
-    if (reader.encoding().utf8()) {
-        summary.utf8 = true;
-        warn(encoding_text(summary.name, reader.encoding()));
+    if (const TextEncoding encoding = reader.encoding(); encoding.utf16 || encoding.utf8()) {
+        summary.saved_as = encoding.utf16 ? "UTF-16" : "UTF-8";
+        warn(encoding_text(summary.name, encoding));
     }
     if (summary.duplicates) {
         std::sort(duplicate_of.begin(), duplicate_of.end());
