@@ -78,8 +78,7 @@ CategoryList category_list(HWND window, const PaletteCategory& category, LOGFONT
 class PaletteDialog final : public DialogWindow {
 public:
     explicit PaletteDialog(Shell& shell)
-        : shell_(shell), target_(shell.palette_target), target_serial_(shell.palette_target_serial),
-          letter_test_(shell.letter_test) {}
+        : shell_(shell), opened_for_(shell.palette), target_(opened_for_.target) {}
 
 private:
     BOOL on_init_dialog() override {
@@ -162,8 +161,8 @@ private:
     // for: once the time limit has moved the exam on, nothing is inserted
     // anywhere and the palette closes.
     bool target_still_current() const {
-        return target_ && IsWindow(target_) && shell_.palette_target == target_ &&
-               shell_.palette_target_serial == target_serial_;
+        return target_ && IsWindow(target_) && shell_.palette.target == target_ &&
+               shell_.palette.serial == opened_for_.serial;
     }
 
     void insert() {
@@ -177,7 +176,7 @@ private:
         set_item_text(window, IDCANCEL, load_message(str::close_button));
         insert_symbol_text(target_, category_->characters.substr(static_cast<std::size_t>(selected), 1),
                            category_->font);
-        if (!letter_test_) return;
+        if (!opened_for_.letter_test) return;
         // The hangman tests the character as a letter at once.
         HWND page = GetParent(target_);
         SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_HANGMAN_TEST, BN_CLICKED),
@@ -186,9 +185,8 @@ private:
     }
 
     Shell& shell_;
-    HWND target_;
-    unsigned target_serial_;
-    bool letter_test_;
+    const PaletteSlot opened_for_;
+    const HWND target_;
     const PaletteCategory* category_ = nullptr;
     OwnedFont list_font_;  // freed when the palette closes
 };
@@ -196,7 +194,7 @@ private:
 }  // namespace
 
 INT_PTR show_palette_dialog(Shell& shell) {
-    if (!shell.palette_target) return 0;
+    if (!shell.palette.target) return 0;
     PaletteDialog dialog(shell);
     return dialog.run_modal(shell.runner.instance, IDD_PALETTE, shell.main_window);
 }

@@ -113,6 +113,8 @@ private:
 
     SIZE natural_client_ = {};  // the client area as the template makes it
     int natural_dpi_ = standard_dpi;  // at these dots per inch
+    OwnedBrush window_brush_, title_brush_;  // of the frame and of its title band
+    OwnedBitmap quiz_logo_, banner_;         // the quiz's own pictures, when it shows them
     // The runner's own logo and line, once stretched to the layout.
     OwnedBitmap runner_logo_, separator_;
 };
@@ -134,7 +136,7 @@ BOOL MainWindow::on_init_dialog() {
     show_frame_pictures();
     // The banner takes the title band's place; a banner that cannot be read
     // leaves the band empty, in its colour.
-    if (shell.banner) {
+    if (banner_) {
         ShowWindow(GetDlgItem(window, IDC_TITLE), SW_HIDE);
         ShowWindow(GetDlgItem(window, IDC_BANNER), SW_SHOW);
     }
@@ -144,8 +146,8 @@ BOOL MainWindow::on_init_dialog() {
         bitmap->reset(static_cast<HBITMAP>(
             LoadImageW(runner.instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
 
-    shell.window_brush = make_brush(shell.colours.window);
-    shell.title_brush = make_brush(shell.colours.title_band);
+    window_brush_ = make_brush(shell.colours.window);
+    title_brush_ = make_brush(shell.colours.title_band);
     shell.page_brush = make_brush(shell.colours.page);
     if (quiz.show_banner == 0) set_item_text(window, IDC_TITLE, quiz.quiz_name);
 
@@ -169,12 +171,12 @@ void MainWindow::show_frame_pictures() {
     const QuizModel& quiz = runner.quiz;
     if (quiz.show_logo != 0)
         if (OwnedBitmap logo = load_quiz_picture(IDC_LOGO, quiz.logo_media_id, scaled(logo_width), scaled(logo_height)))
-            shell.logo = std::move(logo);
-    if (!shell.logo) show_runner_picture(IDC_LOGO, IDB_LOGO, runner_logo_);
+            quiz_logo_ = std::move(logo);
+    if (!quiz_logo_) show_runner_picture(IDC_LOGO, IDB_LOGO, runner_logo_);
     if (quiz.show_banner != 0)
         if (OwnedBitmap banner =
                 load_quiz_picture(IDC_BANNER, quiz.banner_media_id, scaled(banner_width), scaled(banner_height)))
-            shell.banner = std::move(banner);
+            banner_ = std::move(banner);
     show_runner_picture(IDC_SEPARATOR, IDB_SEPARATOR, separator_);
 }
 
@@ -300,13 +302,13 @@ INT_PTR MainWindow::on_ctl_color(UINT message, HDC dc, HWND control) {
         SetBkMode(dc, TRANSPARENT);
         if (GetDlgCtrlID(control) == IDC_TITLE) {
             SetTextColor(dc, shell.colours.title_text);
-            return reinterpret_cast<INT_PTR>(shell.title_brush.get());
+            return reinterpret_cast<INT_PTR>(title_brush_.get());
         }
         SetTextColor(dc, shell.colours.text);
-        return reinterpret_cast<INT_PTR>(shell.window_brush.get());
+        return reinterpret_cast<INT_PTR>(window_brush_.get());
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(shell.window_brush.get());
+        return reinterpret_cast<INT_PTR>(window_brush_.get());
     default:
         return FALSE;
     }

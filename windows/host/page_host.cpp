@@ -71,18 +71,11 @@ void update_sound_icon(Shell& shell, bool muted) {
 }
 
 void set_palette_target(Shell& shell, HWND control, bool letter_test) {
-    shell.palette_target = control;
-    shell.letter_test = letter_test;
-    ++shell.palette_target_serial;
+    shell.palette = {control, control && letter_test, shell.palette.serial + 1};
     ShowWindow(GetDlgItem(shell.main_window, IDC_PALETTE), control ? SW_SHOW : SW_HIDE);
 }
 
-void clear_palette_target(Shell& shell) {
-    shell.palette_target = nullptr;
-    shell.letter_test = false;
-    ++shell.palette_target_serial;
-    ShowWindow(GetDlgItem(shell.main_window, IDC_PALETTE), SW_HIDE);
-}
+void clear_palette_target(Shell& shell) { set_palette_target(shell, nullptr, false); }
 
 INT_PTR page_control_colours(const PageShell& shell, HDC dc) {
     SetBkMode(dc, TRANSPARENT);

@@ -1,8 +1,8 @@
 #pragma once
 // What the main window and its pages share while the quiz runs: the frame's
-// handles, the current page, the brushes of the quiz's
-// colours, the sound icon and the special-characters target. One instance,
-// owned by the main window for as long as it exists.
+// handles, the current page, the quiz's colours and the pages' brush, the
+// sound icon, the special-characters target and the play and stop pictures.
+// One instance, owned by the main window for as long as it exists.
 #include <windows.h>
 
 #include "host/runner_state.h"
@@ -25,6 +25,15 @@ struct QuizColours {
     static QuizColours of(const QuizModel& quiz);
 };
 
+// Where the special-characters palette inserts: an answer box of the page
+// shown, and whether the hangman's letter test follows. A palette opened for
+// one target knows by the serial number that it is still the current one.
+struct PaletteSlot {
+    HWND target = nullptr;
+    bool letter_test = false;
+    unsigned serial = 0;  // changes with every new target, and when it is cleared
+};
+
 struct Shell {
     explicit Shell(RunnerState& state) : runner(state), colours(QuizColours::of(state.quiz)) {}
     Shell(const Shell&) = delete;
@@ -39,22 +48,15 @@ struct Shell {
     HWND chosen_focus = nullptr;  // the control last given the focus for the student
 
     QuizColours colours;
-    OwnedBrush window_brush;
-    OwnedBrush title_brush;
     OwnedBrush page_brush;
 
     OwnedIcon sound_icon;           // the icon the sound toggle shows now
-    HWND palette_target = nullptr;  // where the special-characters palette inserts
-    bool letter_test = false;       // the palette presses the hangman's letter test after inserting
-    unsigned palette_target_serial = 0;  // changes with every new target, and when it is cleared
+    PaletteSlot palette;            // where the special-characters palette inserts
 
     // The pictures of every play and stop button of the pages and dialogs,
     // loaded once for the window.
     OwnedBitmap play_bitmap;
     OwnedBitmap stop_bitmap;
-
-    OwnedBitmap logo;
-    OwnedBitmap banner;
 };
 
 // "Suivant >" of the frame, as a page uses it: pressed for the student (Enter
