@@ -15,7 +15,6 @@
 #include "report_run.h"
 #include "report_text.h"
 #include "results/results_file.h"
-#include "sha256.h"
 #include "support/temp_folder.h"
 
 namespace kz::test {
@@ -282,18 +281,6 @@ TEST(Csv, FieldsAreQuotedAndNeverTakenForFormulas) {
         {"-3", false, "-3"},
     };
     for (const Row& row : rows) EXPECT_EQ(csv_field(row.value, row.text), row.field) << row.value;
-}
-
-TEST(Sha256, DigestsOfTheStandardsExamples) {
-    // FIPS 180-4's examples, and lengths around the padding's block edge.
-    const std::pair<std::string, std::string> rows[] = {
-        {"", "47DEQpj8HBSa+/TImW+5JCeuQeRkm5NMpJWZG3hSuFU="},
-        {"abc", "ungWv48Bz+pBQUDeXa4iI7ADYaOWF3qctBD/YfIAFa0="},
-        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq", "JI1qYdIGOLjlwCaTDD5gOaM85Flk/yFn9uzt1BnbBsE="},
-        {std::string(64, 'a'), "/+BU/nrgy23GXDr5th1SCfQ5hR20PQulmXM33xVGaOs="},
-        {std::string(1000000, 'a'), "zcduXJkU+5KBocfihNc+Z/GAmkiklyAOBG05zMcRLNA="},
-    };
-    for (const auto& [text, digest] : rows) EXPECT_EQ(sha256_base64(text), digest) << text.size() << " bytes";
 }
 
 TEST(ReportOptions, ReadsTheCommandLine) {

@@ -81,6 +81,10 @@ TEST(WebEncoding, GivesThePublishedSha256DigestsAndBase64Forms) {
               "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
     EXPECT_EQ(hex(sha256(std::string(1000000, 'a'))),
               "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+    // Around the edge where the padding takes a second block.
+    EXPECT_EQ(hex(sha256(std::string(55, 'a'))), "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318");
+    EXPECT_EQ(hex(sha256(std::string(56, 'a'))), "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a");
+    EXPECT_EQ(hex(sha256(std::string(64, 'a'))), "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb");
     const std::pair<const char*, const char*> forms[] = {{"", ""},         {"f", "Zg=="},     {"fo", "Zm8="},
                                                          {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {"foobar", "Zm9vYmFy"}};
     for (const auto& [bytes, form] : forms) EXPECT_EQ(base64(bytes), form) << bytes;

@@ -4,7 +4,7 @@
 
 #include "common/text_helpers.h"
 #include "report_text.h"
-#include "sha256.h"
+#include "web_encoding.h"
 #include "svg_charts.h"
 
 namespace kz::report {
@@ -431,8 +431,8 @@ void write_html_report(std::ostream& out, const ClassReport& report, const Repor
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
            // The page's own script alone may run: the policy names its digest.
            "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; style-src 'unsafe-inline'; "
-           "script-src 'sha256-"
-        << sha256_base64(script) << "'\">\n"
+           "script-src "
+        << csp_hash_source(script) << "\">\n"
            "<meta name=\"generator\" content=\"results-report\">\n<title>"
         << esc(title) << "</title>\n<style>" << style << "</style>\n</head>\n<body>\n";
 

@@ -1,7 +1,8 @@
 #pragma once
-// What a self-contained page needs to carry bytes, to allow its own scripts
-// and to hold texts: Base64, the SHA-256 digests that a
-// Content-Security-Policy names its scripts by, and escaped markup.
+// What a self-contained page (a quiz's web page, the class report) needs to
+// carry bytes, to allow its own scripts and to hold texts: Base64, the
+// SHA-256 digests that a Content-Security-Policy names its scripts by, and
+// escaped markup.
 #include <array>
 #include <cstdint>
 #include <string>
