@@ -338,7 +338,6 @@ std::string counted(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-
 // The files that a hand-written bank names by a relative address, read from
 // its folder and the folders below it; a file larger than any picture or
 // sound a quiz takes in is not read.

@@ -439,14 +439,13 @@ void write_html_report(std::ostream& out, const ClassReport& report, const Repor
     std::uint64_t skipped = 0;
     std::uint64_t refused = 0;
     std::uint64_t resaved = 0;
-    std::vector<std::string> encodings;  // those the files were saved in, each once
+    bool utf8 = false, utf16 = false;  // encodings the files were saved in
     for (const FileSummary& file : sources.files) {
         skipped += file.skipped_stretches;
         refused += file.refused ? 1 : 0;
-        if (file.saved_as.empty()) continue;
-        ++resaved;
-        if (std::find(encodings.begin(), encodings.end(), file.saved_as) == encodings.end())
-            encodings.push_back(file.saved_as);
+        resaved += file.saved_as.empty() ? 0 : 1;
+        utf8 = utf8 || file.saved_as == "UTF-8";
+        utf16 = utf16 || file.saved_as == "UTF-16";
     }
     out << "<header>\n<h1>Rapport de résultats</h1>\n<p class=\"lead\" data-stat=\"summary\">"
         << plural(report.exams(), "examen", "examens") << " de " << plural(all_students, "élève", "élèves")
@@ -460,12 +459,10 @@ void write_html_report(std::ostream& out, const ClassReport& report, const Repor
         if (refused) out << plural(refused, "fichier n'a pas pu être lu", "fichiers n'ont pas pu être lus") << ". ";
         if (skipped)
             out << plural(skipped, "passage endommagé a été ignoré", "passages endommagés ont été ignorés") << ". ";
-        if (resaved) {
-            std::sort(encodings.begin(), encodings.end());
-            const std::string saved_as = encodings.size() == 1 ? encodings[0] : "UTF-8 ou UTF-16";
-            out << plural(resaved, "fichier a été enregistré", "fichiers ont été enregistrés") << " en " << saved_as
+        if (resaved)
+            out << plural(resaved, "fichier a été enregistré", "fichiers ont été enregistrés") << " en "
+                << (utf8 && utf16 ? "UTF-8 ou UTF-16" : utf16 ? "UTF-16" : "UTF-8")
                 << " par un autre programme ; lu comme tel. ";
-        }
         out << "Voir <a href=\"#fichiers\">Fichiers lus</a>.</p>\n";
     }
     out << "<nav><ul>";

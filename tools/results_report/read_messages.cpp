@@ -56,19 +56,22 @@ std::string skipped_text(const std::string& file, const SkippedBytes& skipped) {
 }
 
 std::string encoding_text(const std::string& file, const TextEncoding& encoding) {
-    std::string text = file + " : enregistré en UTF-8 (sans doute par un éditeur de texte)";
+    std::string text = file + " : enregistré en ";
     if (encoding.utf16) {
-        text = file + " : enregistré en UTF-16 (le « Unicode » d'un éditeur de texte ou d'un tableur) ; lu comme tel. "
-                      "Les questionnaires refusent d'écrire dans un fichier enregistré ainsi (« version trop "
-                      "récente ») : enregistrez-le en Windows-1252 (ANSI)";
-    } else if (encoding.byte_order_mark) {
-        text += ", avec la marque d'ordre des octets en tête ; lu en UTF-8. Les questionnaires refusent d'écrire "
-                "dans un fichier qui commence ainsi (« version trop récente ») : enregistrez-le en Windows-1252 "
-                "(ANSI) ou sans cette marque";
+        text += "UTF-16 (le « Unicode » d'un éditeur de texte ou d'un tableur) ; lu comme tel. Les questionnaires "
+                "refusent d'écrire dans un fichier enregistré ainsi (« version trop récente ») : enregistrez-le en "
+                "Windows-1252 (ANSI)";
     } else {
-        text += " à partir de l'octet " + count_text(encoding.first_utf8_offset) + " : " +
-                count_text(encoding.utf8_lines) + (encoding.utf8_lines == 1 ? " ligne lue" : " lignes lues") +
-                " en UTF-8 ; les questionnaires écrivent en Windows-1252";
+        text += "UTF-8 (sans doute par un éditeur de texte)";
+        if (encoding.byte_order_mark) {
+            text += ", avec la marque d'ordre des octets en tête ; lu en UTF-8. Les questionnaires refusent "
+                    "d'écrire dans un fichier qui commence ainsi (« version trop récente ») : enregistrez-le en "
+                    "Windows-1252 (ANSI) ou sans cette marque";
+        } else {
+            text += " à partir de l'octet " + count_text(encoding.first_utf8_offset) + " : " +
+                    count_text(encoding.utf8_lines) + (encoding.utf8_lines == 1 ? " ligne lue" : " lignes lues") +
+                    " en UTF-8 ; les questionnaires écrivent en Windows-1252";
+        }
     }
     if (encoding.unmapped)
         text += " ; " + count_text(encoding.unmapped) +

@@ -78,7 +78,7 @@ CategoryList category_list(HWND window, const PaletteCategory& category, LOGFONT
 class PaletteDialog final : public DialogWindow {
 public:
     explicit PaletteDialog(Shell& shell)
-        : shell_(shell), opened_for_(shell.palette), target_(opened_for_.target) {}
+        : shell_(shell), opened_for_(shell.palette) {}
 
 private:
     BOOL on_init_dialog() override {
@@ -161,7 +161,8 @@ private:
     // for: once the time limit has moved the exam on, nothing is inserted
     // anywhere and the palette closes.
     bool target_still_current() const {
-        return target_ && IsWindow(target_) && shell_.palette.target == target_ &&
+        HWND target = opened_for_.target;
+        return target && IsWindow(target) && shell_.palette.target == target &&
                shell_.palette.serial == opened_for_.serial;
     }
 
@@ -174,19 +175,18 @@ private:
             return;
         }
         set_item_text(window, IDCANCEL, load_message(str::close_button));
-        insert_symbol_text(target_, category_->characters.substr(static_cast<std::size_t>(selected), 1),
+        insert_symbol_text(opened_for_.target, category_->characters.substr(static_cast<std::size_t>(selected), 1),
                            category_->font);
         if (!opened_for_.letter_test) return;
         // The hangman tests the character as a letter at once.
-        HWND page = GetParent(target_);
+        HWND page = GetParent(opened_for_.target);
         SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_HANGMAN_TEST, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_HANGMAN_TEST)));
         EndDialog(window, 1);
     }
 
     Shell& shell_;
-    const PaletteSlot opened_for_;
-    const HWND target_;
+    const PaletteSlot opened_for_;  // the target as it was when the palette opened
     const PaletteCategory* category_ = nullptr;
     OwnedFont list_font_;  // freed when the palette closes
 };

@@ -3,9 +3,9 @@
 #include <richedit.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
+#include "win32/rich_edit_stream.h"
 #include "win32/win_text.h"
 
 namespace kz::win {
@@ -13,32 +13,6 @@ namespace {
 
 constexpr std::string_view rtf_start = "{\\rtf";
 constexpr std::string_view symbol_face_name = "Symbol";
-
-// The bytes handed to the control, block by block, by its stream-in reader.
-struct MemoryStream {
-    std::string_view bytes;
-    std::size_t position = 0;
-};
-
-DWORD CALLBACK read_from_memory(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
-    auto& stream = *reinterpret_cast<MemoryStream*>(cookie);
-    const std::size_t left = stream.bytes.size() - stream.position;
-    const std::size_t count = std::min(left, static_cast<std::size_t>(std::max<LONG>(wanted, 0)));
-    if (count) std::memcpy(buffer, stream.bytes.data() + stream.position, count);
-    stream.position += count;
-    *given = static_cast<LONG>(count);
-    return 0;  // a block of 0 bytes ends the transfer
-}
-
-bool stream_in(HWND control, WPARAM format, std::string_view bytes) {
-    if (!control) return false;
-    MemoryStream stream{bytes};
-    EDITSTREAM editstream = {};
-    editstream.dwCookie = reinterpret_cast<DWORD_PTR>(&stream);
-    editstream.pfnCallback = read_from_memory;
-    SendMessageW(control, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&editstream));
-    return editstream.dwError == 0;
-}
 
 // The runner's format for plain texts: 11-point black Arial, no effect, and
 // left-aligned paragraphs without indents or bullets, so that nothing of a

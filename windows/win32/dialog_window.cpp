@@ -4,7 +4,8 @@
 #include <cwchar>
 #include <iterator>
 #include <string>
-#include <string_view>
+
+#include "win32/rich_edit_stream.h"
 
 namespace kz::win {
 namespace {
@@ -74,38 +75,17 @@ bool is_rich_edit(HWND control) {
     return _wcsnicmp(class_name, L"RichEdit", 8) == 0;
 }
 
-// The stream callbacks of `lay_out_again`: into a string, and out of what
-// is left of one.
-DWORD CALLBACK copy_out(DWORD_PTR cookie, LPBYTE bytes, LONG count, LONG* taken) {
-    reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(count));
-    *taken = count;
-    return 0;
-}
-
-DWORD CALLBACK copy_in(DWORD_PTR cookie, LPBYTE bytes, LONG wanted, LONG* given) {
-    auto& left = *reinterpret_cast<std::string_view*>(cookie);
-    const std::size_t count = std::min(left.size(), static_cast<std::size_t>(std::max<LONG>(wanted, 0)));
-    std::copy_n(left.data(), count, bytes);
-    left.remove_prefix(count);
-    *given = static_cast<LONG>(count);
-    return 0;
-}
-
 // A rich-edit control's text, taken out as rich text and put back, with the
 // selection and the first line shown: laid out anew in the control's fonts
 // of now. Some rich-edit controls (Wine's) keep the fonts of the zoom that a
 // text was first laid out with.
 void lay_out_again(HWND control) {
-    std::string rich_text;
-    EDITSTREAM out = {reinterpret_cast<DWORD_PTR>(&rich_text), 0, copy_out};
-    SendMessageW(control, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&out));
-    if (out.dwError != 0 || rich_text.empty()) return;
+    const std::string rich_text = stream_out(control, SF_RTF);
+    if (rich_text.empty()) return;
     CHARRANGE selection = {};
     SendMessageW(control, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     const auto first_line = SendMessageW(control, EM_GETFIRSTVISIBLELINE, 0, 0);
-    std::string_view left = rich_text;
-    EDITSTREAM in = {reinterpret_cast<DWORD_PTR>(&left), 0, copy_in};
-    SendMessageW(control, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&in));
+    stream_in(control, SF_RTF, rich_text);
     SendMessageW(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
     SendMessageW(control, WM_VSCROLL, SB_TOP, 0);
     SendMessageW(control, EM_LINESCROLL, 0, first_line);
